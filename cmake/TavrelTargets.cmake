@@ -1,0 +1,79 @@
+# Shared target helpers: every library, test, benchmark and fuzz target is declared
+# through these so that warnings, sanitizers and test environment stay uniform.
+
+set(TAVREL_WARNINGS -Wall -Wextra -Wno-unused-parameter)
+if(TAVREL_WERROR)
+  list(APPEND TAVREL_WARNINGS -Werror)
+endif()
+
+if(TAVREL_SANITIZE)
+  add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+if(TAVREL_FUZZ)
+  add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+
+# tavrel_library(NAME SOURCES ... [PUBLIC_LIBS ...] [PRIVATE_LIBS ...])
+# A library of one folder: public headers in <folder>/include, sources in <folder>/src.
+function(tavrel_library name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;PUBLIC_LIBS;PRIVATE_LIBS" ${ARGN})
+  add_library(${name} STATIC ${ARG_SOURCES})
+  target_include_directories(${name} PUBLIC ${CMAKE_CURRENT_SOURCE_DIR}/include
+                                     PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/src)
+  target_compile_options(${name} PRIVATE ${TAVREL_WARNINGS})
+  target_link_libraries(${name} PUBLIC ${ARG_PUBLIC_LIBS} PRIVATE ${ARG_PRIVATE_LIBS})
+endfunction()
+
+# Environment every test runs in: no display needed, leaks reported but known
+# third-party leaks (fontconfig, Qt plugins) suppressed.
+set(TAVREL_TEST_ENV
+  "QT_QPA_PLATFORM=offscreen"
+  "LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/scripts/lsan.supp:print_suppressions=0"
+  "UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1"
+  "TAVREL_SOURCE_DIR=${PROJECT_SOURCE_DIR}")
+
+# tavrel_test(NAME SOURCES ... LIBS ...): one GoogleTest program, its cases registered with CTest.
+function(tavrel_test name)
+  if(TAVREL_FUZZ)
+    return()
+  endif()
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_compile_options(${name} PRIVATE ${TAVREL_WARNINGS})
+  target_compile_definitions(${name} PRIVATE TAVREL_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gmock GTest::gtest_main)
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES ENVIRONMENT "${TAVREL_TEST_ENV}")
+endfunction()
+
+# tavrel_benchmark(NAME SOURCES ... LIBS ...): a Google Benchmark program (not run by CTest).
+function(tavrel_benchmark name)
+  if(TAVREL_FUZZ OR NOT TAVREL_BENCHMARKS)
+    return()
+  endif()
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_compile_options(${name} PRIVATE ${TAVREL_WARNINGS})
+  target_compile_definitions(${name} PRIVATE TAVREL_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS} benchmark::benchmark)
+endfunction()
+
+# tavrel_fuzzer(NAME SOURCE file CORPUS dir LIBS ...)
+# With TAVREL_FUZZ: a libFuzzer program. Otherwise: a CTest case that replays the
+# corpus through the same entry point, so every crash reproducer stays a regression test.
+function(tavrel_fuzzer name)
+  cmake_parse_arguments(ARG "" "SOURCE;CORPUS" "LIBS" ${ARGN})
+  if(TAVREL_FUZZ)
+    add_executable(${name} ${ARG_SOURCE})
+    target_link_libraries(${name} PRIVATE ${ARG_LIBS})
+    target_link_options(${name} PRIVATE -fsanitize=fuzzer)
+    set_property(GLOBAL APPEND PROPERTY TAVREL_FUZZERS "${name}|${ARG_CORPUS}")
+  else()
+    add_executable(${name}_replay ${ARG_SOURCE} ${PROJECT_SOURCE_DIR}/cmake/fuzz_replay_main.cpp)
+    target_compile_options(${name}_replay PRIVATE ${TAVREL_WARNINGS})
+    target_link_libraries(${name}_replay PRIVATE ${ARG_LIBS})
+    add_test(NAME ${name}_corpus COMMAND ${name}_replay ${ARG_CORPUS})
+    set_tests_properties(${name}_corpus PROPERTIES ENVIRONMENT "${TAVREL_TEST_ENV}")
+  endif()
+endfunction()

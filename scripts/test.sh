@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds with the sanitizers and runs every test, then runs
+# each fuzz target on its corpus for a bounded time. Exits non-zero when anything fails.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+scripts/install-deps.sh
+scripts/build.sh test
+ctest --test-dir build/test --output-on-failure -j "${TAVREL_JOBS:-$(nproc)}"
+
+scripts/build.sh fuzz
+seconds=${TAVREL_FUZZ_SECONDS:-20}
+export UBSAN_OPTIONS=halt_on_error=1
+export LSAN_OPTIONS="suppressions=$PWD/scripts/lsan.supp"
+export QT_QPA_PLATFORM=offscreen
+if [ -f build/fuzz/fuzzers.txt ]; then
+  while read -r fuzzer corpus; do
+    [ -n "$fuzzer" ] || continue
+    work=$(mktemp -d)
+    cp -r "$corpus"/. "$work"/ 2>/dev/null || true
+    echo "fuzzing $(basename "$fuzzer") for ${seconds}s"
+    "$fuzzer" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=4096 -print_final_stats=0 "$work" 2> "$work.log" \
+      || { tail -n 60 "$work.log"; echo "fuzz target $(basename "$fuzzer") failed" >&2; exit 1; }
+    rm -rf "$work" "$work.log"
+  done < build/fuzz/fuzzers.txt
+fi
+echo "all tests and fuzz runs passed"
