@@ -8,6 +8,11 @@ cd "$(dirname "$0")/.."
 flavour=${1:-release}
 jobs=${TAVREL_JOBS:-$(nproc)}
 
+# Test programs are started during the build to list their cases: give them the same
+# headless display and leak suppressions as the test run.
+export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}
+export LSAN_OPTIONS="suppressions=$PWD/scripts/lsan.supp:print_suppressions=0"
+
 case "$flavour" in
   release)
     cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release -DTAVREL_WERROR=ON
