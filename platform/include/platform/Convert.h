@@ -1,0 +1,21 @@
+#pragma once
+// Integer conversion of 8-bit text as the system's standard conversion does it:
+// leading blanks, an optional sign, then decimal digits or, after a prefix "$", "x",
+// "X" or "0x"/"0X", hexadecimal digits; anything else (trailing blanks included), an
+// empty text or a value outside the 32-bit range fails.
+
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+// A failed conversion; the message is the system's own text.
+class EConvertError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+std::optional<int> TryStrToInt(std::string_view text);
+int StrToIntDef(std::string_view text, int defaultValue);
+// Throws EConvertError "'<text>' is not a valid integer value".
+int StrToInt(std::string_view text);
