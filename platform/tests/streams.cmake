@@ -1,0 +1,3 @@
+tavrel_test(platform_streams_tests
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/StreamTest.cpp
+  LIBS tavrel_platform)
