@@ -1,0 +1,63 @@
+#include "platform/Printers.h"
+
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <memory>
+
+namespace printers {
+namespace {
+
+struct State {
+  bool chosen = false;  // false: follow the system's default printer
+  QString name;
+  std::unique_ptr<QPrinter> printer;
+};
+
+State& Current() {
+  static State state;
+  return state;
+}
+
+}  // namespace
+
+QStringList Names() { return QPrinterInfo::availablePrinterNames(); }
+
+QString CurrentName() {
+  const State& state = Current();
+  return state.chosen ? state.name : QPrinterInfo::defaultPrinterName();
+}
+
+int CurrentIndex() {
+  const QString name = CurrentName();
+  return name.isEmpty() ? -1 : static_cast<int>(Names().indexOf(name));
+}
+
+void SetCurrentIndex(int index) {
+  const QStringList names = Names();
+  if (index < 0 || index >= names.size())
+    throw EPrinterError("Printer index out of range");
+  State& state = Current();
+  state.chosen = true;
+  state.name = names[index];
+  if (state.printer) state.printer->setPrinterName(state.name);
+}
+
+QPrinter& CurrentPrinter() {
+  State& state = Current();
+  if (!state.printer) state.printer = std::make_unique<QPrinter>();
+  const QString name = CurrentName();
+  if (!name.isEmpty() && state.printer->printerName() != name) state.printer->setPrinterName(name);
+  return *state.printer;
+}
+
+bool ShowSetupDialog(QWidget* parent) {
+  QPrinter& printer = CurrentPrinter();
+  QPrintDialog dialog(&printer, parent);
+  if (dialog.exec() != QDialog::Accepted) return false;
+  const int index = static_cast<int>(Names().indexOf(printer.printerName()));
+  if (index >= 0) SetCurrentIndex(index);
+  return true;
+}
+
+}  // namespace printers
