@@ -6,6 +6,7 @@ scripts/install-deps.sh
 scripts/build.sh release
 if [ -x build/release/bin/tavrel ]; then
   [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ] || export QT_QPA_PLATFORM=offscreen
-  exec build/release/bin/tavrel
+  cd build/release/bin   # the program folder: Tavrel.ini and the job tickets live here
+  exec ./tavrel
 fi
 echo "built; the program itself is not part of this build yet"

@@ -87,37 +87,37 @@ void Tfrm_main::CreateControls() {
   panel->setGeometry(0, 0, kClientWidth, kPanelHeight);
 
   btn_Tray = new QPushButton(QString::fromUtf8("&Ukryj"), panel);
-  btn_Tray->setGeometry(6, 4, 80, 21);
+  btn_Tray->setGeometry(6, 4, 100, 21);
   btn_Info = new QPushButton(QString::fromUtf8("Informacje"), panel);
-  btn_Info->setGeometry(6, 26, 80, 21);
+  btn_Info->setGeometry(6, 26, 100, 21);
   btn_Zamknij = new QPushButton(QString::fromUtf8("Zamknij program"), panel);
-  btn_Zamknij->setGeometry(6, 48, 80, 21);
+  btn_Zamknij->setGeometry(6, 48, 100, 21);
   btn_Zamknij->setVisible(!trayAvailable_);
 
   cb_Stop = new QCheckBox(QString::fromUtf8("wstrzymaj przetwarzanie"), panel);
-  cb_Stop->setGeometry(94, 6, 160, 20);
+  cb_Stop->setGeometry(112, 6, 172, 20);
   cb_Interact = new QCheckBox(QString::fromUtf8("tryb serwisowy"), panel);
-  cb_Interact->setGeometry(94, 28, 160, 20);
+  cb_Interact->setGeometry(112, 28, 172, 20);
 
-  AddLabel(panel, "domyślna akcja", 258, 2);
+  AddLabel(panel, "domyślna akcja", 286, 2);
   cb_Akcja = new QComboBox(panel);
-  cb_Akcja->setGeometry(258, 18, 130, 22);
+  cb_Akcja->setGeometry(286, 18, 118, 22);
   for (const char* action : kActions) cb_Akcja->addItem(QString::fromUtf8(action));
   cb_Akcja->setCurrentIndex(0);
 
   // The label keeps its two lines; a CR would show as a stray glyph here.
-  AddLabel(panel, "Opóźnienie\n[sekundy]", 258, 42);
+  AddLabel(panel, "Opóźnienie\n[sekundy]", 286, 42);
   ed_Opoznienie = new QLineEdit(QStringLiteral("0"), panel);
-  ed_Opoznienie->setGeometry(338, 46, 50, 22);
+  ed_Opoznienie->setGeometry(366, 46, 38, 22);
 
   Pages = new QStackedWidget(panel);
-  Pages->setGeometry(396, 0, 194, kPanelHeight);
+  Pages->setGeometry(410, 0, 181, kPanelHeight);
   const QString home = FromAnsi(fsys::HomeFolder());
 
   auto* printerPage = new QWidget(Pages);
   AddLabel(printerPage, "drukarka", 0, 2);
   cb_Printer = new QComboBox(printerPage);
-  cb_Printer->setGeometry(0, 18, 192, 22);
+  cb_Printer->setGeometry(0, 18, 181, 22);
   btn_PrinterSetup = new QPushButton(QString::fromUtf8("U&stawienia"), printerPage);
   btn_PrinterSetup->setGeometry(0, 45, 90, 23);
   Pages->addWidget(printerPage);
@@ -125,14 +125,14 @@ void Tfrm_main::CreateControls() {
   auto* folderPage = new QWidget(Pages);
   AddLabel(folderPage, "katalog docelowy", 0, 2);
   ed_Katalog = new TDirectoryEdit(folderPage);
-  ed_Katalog->setGeometry(0, 18, 192, 22);
+  ed_Katalog->setGeometry(0, 18, 181, 22);
   ed_Katalog->setText(home);
   Pages->addWidget(folderPage);
 
   auto* tempPage = new QWidget(Pages);
   AddLabel(tempPage, "folder tymczas.", 0, 2);
   ed_KatalogTemp = new TDirectoryEdit(tempPage);
-  ed_KatalogTemp->setGeometry(0, 18, 192, 22);
+  ed_KatalogTemp->setGeometry(0, 18, 181, 22);
   ed_KatalogTemp->setText(home);
   btn_1 = new QPushButton(QString::fromUtf8("Ustawienia email"), tempPage);
   btn_1->setGeometry(0, 45, 110, 23);
