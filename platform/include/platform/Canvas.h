@@ -13,6 +13,10 @@
 //   * LineTo draws from the current position up to, but not including, the end point.
 //     A pen of width w is centred on the line: it covers the offsets -(w div 2) ..
 //     (w div 2) - 1 across the line for even w and -(w div 2) .. w div 2 for odd w.
+//     Along the line a cosmetic pen ends square at the two points (end excluded); a
+//     geometric pen's cap adds the same offsets beyond both points (pcSquare, pcRound:
+//     half discs on lines along an axis) or nothing (pcFlat). Lines along an axis are
+//     exact to the pixel; slanted lines are rasterised by the backend.
 //   * Rectangle, Ellipse and RoundRect fill the box left <= x < right, top <= y < bottom
 //     with the brush and draw the pen centred on the box's outermost pixels (left,
 //     top, right - 1, bottom - 1). Polygon fills like FillRect (the right and bottom
@@ -107,8 +111,8 @@ struct TPen {
   int Width = 1;
   TPenStyle Style = psSolid;
   TPenMode Mode = pmCopy;
-  // A geometric pen honours Cap and UserDashes; a cosmetic one has square ends of its
-  // width and the style's pattern.
+  // A geometric pen honours Cap and UserDashes; a cosmetic one ends square at the
+  // points and uses the style's pattern.
   bool Geometric = false;
   TPenCap Cap = pcRound;
   std::vector<int> UserDashes;
@@ -197,6 +201,7 @@ using TTextOutFlags = uint8_t;
 
 class TBitmap;
 class TRecording;
+class TFontInstance;
 
 class TCanvas {
  public:
@@ -300,7 +305,7 @@ class TCanvas {
   virtual void FontChanged() {}
 
   // The font layer's instance for the selected font (shared, created on demand).
-  const class TFontInstance& SelectedFont();
+  const TFontInstance& SelectedFont();
 
  private:
   void OutputRun(int x, int y, TTextOutFlags flags, const TRect* clip, std::u16string_view text,

@@ -25,7 +25,7 @@
 enum class TPixelFormat : uint8_t { pf1bit = 1, pf24bit = 24, pf32bit = 32 };
 
 // The largest picture a decoder accepts, in pixels (width x height).
-constexpr int64_t kMaxPicturePixels = int64_t{1} << 28;
+constexpr int64_t kMaxPicturePixels = int64_t{1} << 26;  // 8192 x 8192
 
 class TRasterImage {
  public:
