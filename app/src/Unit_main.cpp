@@ -69,6 +69,7 @@ Tfrm_main::Tfrm_main(std::string programFolder, bool trayAvailable, QWidget* par
   setWindowTitle(QString::fromUtf8("Tavrel 1.5 - przetwarzanie wydruków z programu Morvena"));
   setWindowIcon(TavrelIcon());
   setFixedSize(kClientWidth, kClientHeight);
+  JobTables.CreateJobTables();
   CreateControls();
   CreateTray();
   CentreOnScreen(this);

@@ -36,6 +36,11 @@ TEST_F(MainWindowTest, WithoutSettingsTheWindowsShowTheDefaults) {
   EXPECT_FALSE(main.cb_Interact->isChecked());
   EXPECT_EQ(main.JobCount(), 0);
   EXPECT_TRUE(errors.empty());
+  // The job tables are defined and open from the start.
+  EXPECT_TRUE(main.JobTables.db_Data.Active());
+  EXPECT_EQ(main.JobTables.db_Data.FieldCount(), 201);
+  EXPECT_TRUE(main.JobTables.db_Serial.Active());
+  EXPECT_TRUE(main.JobTables.db_sumy.Active());
   EXPECT_FALSE(program.Exists("Tavrel.ini")) << "reading must not write the settings";
 }
 

@@ -3,7 +3,7 @@
 // job timer, the tray icon with its menu and the job queue (the list `Lista`); the
 // settings file and the job tickets live in the program's folder given at creation.
 //
-// Life: created hidden; ReadSettings and FillPrinterList run once the e-mail window
+// Life: created hidden, with the job tables defined and open; ReadSettings and FillPrinterList run once the e-mail window
 // exists (see Tavrel.h); Timer1 runs from creation, so its first cycle comes once the
 // message loop runs. Closing the window hides it (or minimises it where the desktop has
 // no notification area, so that it stays reachable); only "Zamknij program" ends the
@@ -16,6 +16,8 @@
 #include <QWidget>
 #include <string>
 #include <string_view>
+
+#include "tables/JobTables.h"
 
 class QCheckBox;
 class QComboBox;
@@ -104,6 +106,9 @@ class Tfrm_main : public QWidget {
   QTimer* Timer1;
   QMenu* PM1;
   QSystemTrayIcon* RxTrayIcon1;
+
+  // The job tables (Dane, Seria, Sumy) that each job's data is loaded into.
+  TJobTables JobTables;
 
  protected:
   void closeEvent(QCloseEvent* event) override;
