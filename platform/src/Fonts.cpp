@@ -330,7 +330,7 @@ TOutlineTextMetric TFontInstance::OutlineMetrics() const {
   const auto& dm = file_->Metrics();
   TOutlineTextMetric om;
   om.EmSquare = static_cast<int>(std::lround(em_));
-  om.FontBox = {Scale(dm.XMin), Scale(dm.YMin), Scale(dm.XMax), Scale(dm.YMax)};
+  om.FontBox = {Scale(dm.XMin), Scale(dm.YMax), Scale(dm.XMax), Scale(dm.YMin)};
   om.ItalicAngle = dm.ItalicAngle;
   om.Ascent = Scale(dm.TypoAscent);
   om.Descent = Scale(dm.TypoDescent);

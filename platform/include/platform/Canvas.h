@@ -159,7 +159,7 @@ struct TTextMetric {
 // Outline metrics of the selected font in pixels of its em square (what PDF needs).
 struct TOutlineTextMetric {
   int EmSquare = 0;         // the em height in pixels the values below are scaled to
-  TRect FontBox;            // left, bottom, right, top in y-up glyph space
+  TRect FontBox;            // y-up glyph space: Top is the highest point, Bottom the lowest
   double ItalicAngle = 0;   // degrees, negative for a right-leaning italic
   int Ascent = 0;           // typographic ascent and descent (descent negative)
   int Descent = 0;
