@@ -39,6 +39,7 @@ struct TFont {
   TColor Color = clBlack;
   TFontStyles Style = 0;
   int Charset = DEFAULT_CHARSET;
+  uint8_t Pitch = 0;            // fpDefault 0, fpVariable 1, fpFixed 2
 
   bool has(TFontStyle s) const { return (Style & s) != 0; }
   // Height in device pixels at `pixelsPerInch`, negative as the platform writes a
