@@ -21,7 +21,6 @@ struct ErrorSink {
   jpeg_error_mgr mgr;  // first: libjpeg sees a jpeg_error_mgr*
   std::jmp_buf jump;
   char message[JMSG_LENGTH_MAX + 64];
-  bool eofIsError;  // cleared once every row is in: a missing end marker is harmless
 };
 
 extern "C" void OnJpegError(j_common_ptr cinfo) {
@@ -32,11 +31,12 @@ extern "C" void OnJpegError(j_common_ptr cinfo) {
   std::longjmp(sink->jump, 1);
 }
 
-// Warnings are ignored, except the end of the data in the middle of the picture:
-// libjpeg would fill the rest with grey and call it a success.
+// Warnings are ignored, except the end of the data (or a marker) in the middle of the
+// picture: libjpeg would fill the rest with grey and call it a success.
 extern "C" void OnJpegMessage(j_common_ptr cinfo, int level) {
   auto* sink = reinterpret_cast<ErrorSink*>(cinfo->err);
-  if (level == -1 && cinfo->err->msg_code == JWRN_JPEG_EOF && sink->eofIsError) {
+  const int code = cinfo->err->msg_code;
+  if (level == -1 && (code == JWRN_JPEG_EOF || code == JWRN_HIT_MARKER)) {
     std::snprintf(sink->message, sizeof sink->message, "the data ends in the middle of the picture");
     std::longjmp(sink->jump, 1);
   }
@@ -58,7 +58,6 @@ void InstallSink(jpeg_common_struct* cinfo, ErrorSink& sink) {
   sink.mgr.error_exit = OnJpegError;
   sink.mgr.emit_message = OnJpegMessage;
   sink.message[0] = '\0';
-  sink.eofIsError = true;
 }
 
 // Phase 1: header and start. Returns false with err.message on failure.
@@ -100,7 +99,6 @@ int ReadRows(Decoder& d, uint8_t* out, size_t stride, int count) {
 }
 
 bool FinishDecoding(Decoder& d) {
-  d.err.eofIsError = false;
   if (setjmp(d.err.jump)) return false;
   jpeg_finish_decompress(&d.cinfo);
   return true;
@@ -121,6 +119,16 @@ void Destroy(Decoder& d) {
 
 TRasterImage DecodeJpeg(std::span<const uint8_t> data) {
   if (data.size() < 4) throw TPictureError("JPEG picture: the data is too short");
+  // Data that lacks only its end marker is complete; libjpeg would take the missing
+  // marker for missing rows. Cut data still stops at the marker in mid-picture.
+  std::vector<uint8_t> withEnd;
+  if (data[data.size() - 2] != 0xFF || data[data.size() - 1] != 0xD9) {
+    withEnd.reserve(data.size() + 2);
+    withEnd.assign(data.begin(), data.end());
+    withEnd.push_back(0xFF);
+    withEnd.push_back(0xD9);
+    data = withEnd;
+  }
   Decoder d;
   if (!StartDecoding(d, data.data(), data.size())) Fail(d, "unreadable header");
   const int width = static_cast<int>(d.cinfo.output_width);
