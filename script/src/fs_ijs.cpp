@@ -86,58 +86,6 @@ const char* const kGrammar = R"XML(<?xml version="1.0"?>
     <char text="="/>
     <expression err="err2"/>
   </initvalue>
-  <expression err="err2"/>
-    <char text=";" err="err5"/>
-  </constantdecl>
-  <varsection>
-    <keyword text="VAR"/>
-    <loop>
-      <varlist/>
-      <char text=";" err="err5"/>
-    </loop>
-  </varsection>
-  <varlist node="var">
-    <loop text=",">
-      <ident add="ident" err="err1" term="1"/>
-    </loop>
-    <char text=":" err="err4"/>
-    <typeident err="err1"/>
-    <optional>
-      <initvalue/>
-    </optional>
-  </varlist>
-  <typeident>
-    <optional>
-      <array/>
-    </optional>
-    <ident add="type"/>
-  </typeident>
-  <array node="array">
-    <keyword text="ARRAY"/>
-    <optional>
-      <char text="["/>
-      <loop text=",">
-        <arraydim err="err2"/>
-      </loop>
-      <char text="]" err="err8"/>
-    </optional>
-    <keyword text="OF" err="err12"/>
-  </array>
-  <arraydim node="dim">
-    <switch>
-      <sequence>
-        <expression/>
-        <char text="."/>
-        <char text="." skip="0"/>
-        <expression/>
-      </sequence>
-      <expression/>
-    </switch>
-  </arraydim>
-  <initvalue node="init">
-    <char text="="/>
-    <expression err="err2"/>
-  </initvalue>
   <expression node="expr">
     <simpleexpression/>
     <optionalloop>
@@ -182,16 +130,6 @@ const char* const kGrammar = R"XML(<?xml version="1.0"?>
         <char text="]" err="err8"/>
       </sequence>
       <newoperator/>
-      <sequence>
-        <char text="&#60;"/>
-        <frstring/>
-        <char text="&#62;" err="err20"/>
-      </sequence>
-    </switch>
-  </factor>
-  <setconstructor err="err2"/>
-        <char text="]" err="err8"/>
-      </sequence>
       <sequence>
         <char text="&#60;"/>
         <frstring/>

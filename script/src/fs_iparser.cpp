@@ -79,7 +79,7 @@ bool TfsParser::SkipComment() {
   if (StartsWith(pos_, CommentLine1) || StartsWith(pos_, CommentLine2)) {
     // After a statement a line comment leaves the line end that closes the statement,
     // where line ends are tokens; on a line of its own it takes the line end along.
-    bool ownLine = pos_ > 1 && text_[pos_ - 2] == '\n';
+    bool ownLine = pos_ == 1 || text_[pos_ - 2] == '\n';
     bool keepLineEnd = !SkipEOL && !ownLine;
     while (!AtEnd() && text_[pos_ - 1] != '\n' && !(keepLineEnd && text_[pos_ - 1] == '\r')) ++pos_;
     return true;
@@ -138,10 +138,9 @@ std::string TfsParser::ReadIdentifier() {
 }
 
 std::string TfsParser::ReadName() {
-  size_t before = pos_;
   std::string word = ReadIdentifier();
   if (!word.empty() && IsKeyword(word)) {
-    pos_ = before;
+    pos_ = tokenStart_;
     return {};
   }
   return word;
