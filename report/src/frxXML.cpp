@@ -4,6 +4,17 @@
 #include <filesystem>
 
 #include "frxXML_attributes.h"
+#include "platform/Memory.h"
+
+namespace {
+
+// Paged-out subtrees free their memory to the heap. Every few megabytes paged out, a heap
+// holding much free memory hands it back to the system, so that paging lowers the
+// resident memory; a heap that reuses the memory for new pages is left alone.
+constexpr int64_t kCheckMemoryAfterBytes = 4 * 1024 * 1024;
+constexpr size_t kKeepFreeHeapBytes = 16 * 1024 * 1024;
+
+}  // namespace
 
 // ---- TfrxXMLItem ----
 
@@ -210,6 +221,11 @@ void TfrxXMLDocument::PageOutItem(TfrxXMLItem* item) {
   item->StoreOffset = offset;
   item->StoreKind = TfrxXMLItem::TStoreKind::Temporary;
   item->Clear();
+  pagedOutSinceReturn_ += store.Position() - offset;
+  if (pagedOutSinceReturn_ > kCheckMemoryAfterBytes) {
+    ReturnFreedMemoryToSystem(kKeepFreeHeapBytes);
+    pagedOutSinceReturn_ = 0;
+  }
 }
 
 void TfrxXMLDocument::PageInItem(TfrxXMLItem* item) {

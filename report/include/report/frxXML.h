@@ -132,6 +132,7 @@ class TfrxXMLDocument {
   std::unique_ptr<TfrxXMLItem> root_;
   TStream* sourceStore_ = nullptr;           // the stream of a partial load, not owned
   std::unique_ptr<TFileStream> tempFile_;    // created on the first page-out
+  int64_t pagedOutSinceReturn_ = 0;          // bytes paged out since memory was last handed back
 };
 
 // Reads tags and elements from a stream in blocks. Leaves the stream positioned just
