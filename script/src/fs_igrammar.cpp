@@ -91,7 +91,8 @@ std::shared_ptr<const Grammar> Compile(const std::string& languageName, const st
   }
   for (int i = 0; i < root.Count(); ++i) {
     const TfsXMLItem& item = root[i];
-    if (Lower(item.Name()) == "parser") continue;
+    std::string name = Lower(item.Name());
+    if (name == "parser" || name == "types") continue;  // settings and type names, not rules
     auto rule = std::make_unique<Element>();
     rule->kind = Kind::Rule;
     compiler.Fill(*rule, item);

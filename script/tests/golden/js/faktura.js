@@ -21,7 +21,7 @@ for (i = 0; i < 10; i++)
   pozycje[i] = i * 1.5e2;
 for (i = 9; i >= 0; i--)
 {
-  if (i % 2 == 0) continue;
+  if (i % 2 == 0) continue; else suma = suma - 1;
   suma += pozycje[i];
   if (suma > 1000) break;
 }
@@ -31,7 +31,7 @@ while ((i < n) && !ok)
 do
 {
   i -= 1;
-} while (i > 0);
+} while (i > 0 && i <= 100);
 switch (n)
 {
   case 1, 2: opis = "mało";

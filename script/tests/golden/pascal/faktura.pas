@@ -32,7 +32,7 @@ begin
     pozycje[i] := i * 1.5e2;
   for i := 9 downto 0 do
   begin
-    if i mod 2 = 0 then continue;
+    if i mod 2 = 0 then continue else suma := suma - 1;
     suma := suma + pozycje[i];
     if suma > 1000 then break
   end;
