@@ -89,36 +89,37 @@ bool IsTrailingUnit(std::u16string_view text, size_t i) {
   return i > 0 && IsLowSurrogate(text[i]) && IsHighSurrogate(text[i - 1]);
 }
 
+// The font's advance of the unit at `i`.
+int UnitAdvance(const TFontFile& file, double scale, std::u16string_view text, size_t i) {
+  if (IsTrailingUnit(text, i)) return 0;
+  const uint16_t glyph = file.GlyphIndex(CodePointAt(text, i));
+  return static_cast<int>(std::lround(file.GlyphAdvance(glyph) * scale));
+}
+
 // Advances of the font for every unit of `text` into `out` (sized like text).
 void FontAdvances(const TFontInstance& font, std::u16string_view text, std::span<int> out) {
-  const TFontFile& file = font.File();
-  const double scale = font.EmPixels() / file.UnitsPerEm();
-  for (size_t i = 0; i < text.size(); ++i) {
-    if (IsTrailingUnit(text, i)) {
-      out[i] = 0;
-      continue;
-    }
-    const uint16_t glyph = file.GlyphIndex(CodePointAt(text, i));
-    out[i] = static_cast<int>(std::lround(file.GlyphAdvance(glyph) * scale));
-  }
+  const double scale = font.EmPixels() / font.File().UnitsPerEm();
+  for (size_t i = 0; i < text.size(); ++i) out[i] = UnitAdvance(font.File(), scale, text, i);
 }
 
 }  // namespace
 
+// Measuring allocates nothing: the text layout measures every line of every memo.
 TSize TCanvas::TextExtentW(std::u16string_view text, std::span<int> afterEach) {
   const TFontInstance& font = SelectedFont();
-  std::vector<int> adv(text.size());
-  FontAdvances(font, text, adv);
+  const double scale = font.EmPixels() / font.File().UnitsPerEm();
   int x = 0;
   for (size_t i = 0; i < text.size(); ++i) {
-    x += adv[i];
+    x += UnitAdvance(font.File(), scale, text, i);
     if (i < afterEach.size()) afterEach[i] = x;
   }
   return {x, font.Metrics().Height};
 }
 
 TSize TCanvas::TextExtent(std::string_view text, std::span<int> afterEach) {
-  return TextExtentW(CharsetTextToWide(text, font_.Charset), afterEach);
+  thread_local std::u16string wide;
+  CharsetTextToWide(text, font_.Charset, wide);
+  return TextExtentW(wide, afterEach);
 }
 
 void TCanvas::ExtTextOut(int x, int y, TTextOutFlags flags, const TRect* clip,

@@ -384,6 +384,12 @@ std::vector<int> VisualOrder(std::u16string_view text, bool rightToLeft) {
 }
 
 std::u16string CharsetTextToWide(std::string_view text, int charset) {
+  std::u16string out;
+  CharsetTextToWide(text, charset, out);
+  return out;
+}
+
+void CharsetTextToWide(std::string_view text, int charset, std::u16string& out) {
   static std::mutex m;
   static std::map<int, std::array<char16_t, 256>> tables;
   const int codePage = codepage::CharsetCodePage(charset);
@@ -402,7 +408,6 @@ std::u16string CharsetTextToWide(std::string_view text, int charset) {
     }
     table = &it->second;
   }
-  std::u16string out(text.size(), u'\0');
+  out.resize(text.size());
   for (size_t i = 0; i < text.size(); ++i) out[i] = (*table)[static_cast<uint8_t>(text[i])];
-  return out;
 }

@@ -134,7 +134,7 @@ struct TBrush {
 // points; CanvasFont converts it for a resolution).
 struct TCanvasFont {
   std::string Name = "Arial";  // 8-bit text
-  int Height = -13;            // pixels; negative: character height
+  int Height = -13;            // pixels; negative: character height; 0: this default
   TFontStyles Style = 0;
   TColor Color = clBlack;
   int Charset = DEFAULT_CHARSET;

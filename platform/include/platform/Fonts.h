@@ -122,5 +122,7 @@ class TFontInstance {
 // from the right (FriBidi's reordering).
 std::vector<int> VisualOrder(std::u16string_view text, bool rightToLeft);
 
-// 8-bit text of a font character set to UTF-16, one unit per byte.
+// 8-bit text of a font character set to UTF-16, one unit per byte; the second form
+// reuses `out`'s storage.
 std::u16string CharsetTextToWide(std::string_view text, int charset);
+void CharsetTextToWide(std::string_view text, int charset, std::u16string& out);
