@@ -40,6 +40,15 @@ bool SameName(std::string_view a, std::string_view b) {
   return true;
 }
 
+// "name=value" or "[name]"; built by appending, which also keeps GCC 12's -Wrestrict
+// false alarm on literal + string away.
+std::string Joined(std::string_view a, std::string_view b, std::string_view c) {
+  std::string text;
+  text.reserve(a.size() + b.size() + c.size());
+  text.append(a).append(b).append(c);
+  return text;
+}
+
 std::string_view Trim(std::string_view s) {
   const auto blank = [](char c) { return c == ' ' || c == '\t'; };
   while (!s.empty() && blank(s.front())) s.remove_prefix(1);
@@ -131,10 +140,10 @@ std::vector<std::string> TIniText::KeyNames(std::string_view section) const {
 }
 
 void TIniText::Set(std::string_view section, std::string_view key, std::string_view value) {
-  std::string raw = std::string(key) + "=" + std::string(value);
+  std::string raw = Joined(key, "=", value);
   size_t begin = 0, end = 0;
   if (!SectionRange(section, begin, end)) {
-    lines_.push_back(ParseLine("[" + std::string(section) + "]"));
+    lines_.push_back(ParseLine(Joined("[", section, "]")));
     lines_.push_back(ParseLine(std::move(raw)));
     return;
   }
@@ -143,7 +152,7 @@ void TIniText::Set(std::string_view section, std::string_view key, std::string_v
     if (lines_[i].kind != Line::Kind::Entry) continue;
     if (SameName(lines_[i].name, key)) {
       // The key keeps the spelling it has in the file.
-      lines_[i] = ParseLine(lines_[i].name + "=" + std::string(value));
+      lines_[i] = ParseLine(Joined(lines_[i].name, "=", value));
       return;
     }
     insertAt = i + 1;
