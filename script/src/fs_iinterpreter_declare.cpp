@@ -98,6 +98,7 @@ std::unique_ptr<TfsCustomVariable> ParseDeclaration(const std::string& text, con
     } else if (Lower(first) == "const") {
       first = parser.ReadIdentifier();
     }
+    if (first.empty()) break;  // a malformed list ends here
     std::vector<std::string> names{first};
     while (NextIs(parser, ',')) names.push_back(parser.ReadIdentifier());
     std::string type;

@@ -42,7 +42,8 @@ int32_t FloatToInt32(double number, const Variant& value) {
 
 // The value as a variable of the declared type holds it.
 Variant ConvertTo(ScriptType type, const Variant& value) {
-  if (value.isArray()) return value;
+  // Null and Empty stay what they are: a variable may be cleared whatever its type.
+  if (value.isArray() || value.isNull() || value.isEmpty()) return value;
   switch (type) {
     case stInteger:
       if (value.isOrdinal()) return Variant(value.toInt32());
