@@ -44,10 +44,23 @@ extern "C" void OnJpegMessage(j_common_ptr cinfo, int level) {
 
 // libjpeg's own working memory (coefficient buffers of progressive pictures).
 constexpr long kJpegWorkingMemory = 512L * 1024 * 1024;
+// A progressive picture needs a handful of scans; thousands only cost time.
+constexpr int kMaxJpegScans = 500;
+
+extern "C" void OnJpegProgress(j_common_ptr cinfo) {
+  auto* d = reinterpret_cast<j_decompress_ptr>(cinfo);
+  if (cinfo->is_decompressor && d->input_scan_number > kMaxJpegScans) {
+    auto* sink = reinterpret_cast<ErrorSink*>(cinfo->err);
+    std::snprintf(sink->message, sizeof sink->message,
+                  "the picture has more than %d scans (the limit)", kMaxJpegScans);
+    std::longjmp(sink->jump, 1);
+  }
+}
 
 struct Decoder {
   jpeg_decompress_struct cinfo;
   ErrorSink err;
+  jpeg_progress_mgr progress;
   bool created = false;
   bool cmyk = false;
   bool inverted = false;  // Adobe CMYK is stored inverted
@@ -69,6 +82,9 @@ bool StartDecoding(Decoder& d, const uint8_t* data, size_t size) {
   jpeg_create_decompress(&d.cinfo);
   d.created = true;
   d.cinfo.mem->max_memory_to_use = kJpegWorkingMemory;
+  std::memset(&d.progress, 0, sizeof d.progress);
+  d.progress.progress_monitor = OnJpegProgress;
+  d.cinfo.progress = &d.progress;
   jpeg_mem_src(&d.cinfo, data, static_cast<unsigned long>(size));
   jpeg_save_markers(&d.cinfo, JPEG_APP0 + 14, 0);
   jpeg_read_header(&d.cinfo, TRUE);

@@ -223,6 +223,19 @@ const ShapeCase kShapes[] = {
      [](int x, int y, int s) {
        return (x >= 5 * s && x < 10 * s && y >= 7 * s && y < 12 * s) || (x < 2 && y < 2);
      }},
+    {"EmptyClipHidesEverything",
+     [](TCanvas& c, int s) {
+       c.SetBrush({clRed, bsSolid});
+       c.SaveClip();
+       c.IntersectClip({5 * s, 5 * s, 10 * s, 10 * s});
+       c.IntersectClip({20 * s, 20 * s, 30 * s, 30 * s});
+       c.FillRect({0, 0, kSize, kSize});
+       c.SetPen(PenOf(1));
+       c.MoveTo(0, 1);
+       c.LineTo(kSize, 1);
+       c.RestoreClip();
+     },
+     [](int, int, int) { return false; }},
 };
 
 class ShapeTest : public ::testing::TestWithParam<std::tuple<ShapeCase, int>> {

@@ -92,6 +92,36 @@ TEST_F(TextTest, PangramExtentAt600DpiFollowsTheDesignWidths) {
   EXPECT_EQ(after8, after);
 }
 
+TEST_F(TextTest, EightBitTextFollowsTheFontCharacterSet) {
+  TRecordingCanvas canvas({10, 10});
+  TCanvasFont f = Arial600();
+  struct Case {
+    int charset;
+    std::string bytes;
+    std::u16string wide;
+  };
+  const Case cases[] = {
+      {DEFAULT_CHARSET, "\xB9\xEA", u"\u0105\u0119"},      // Windows-1250: ą ę
+      {EASTEUROPE_CHARSET, "\xA3\xF3", u"\u0141\u00F3"},   // Ł ó
+      {204, "\xC0\xE1", u"\u0410\u0431"},                  // Windows-1251: А б
+  };
+  for (const Case& c : cases) {
+    f.Charset = c.charset;
+    canvas.SetFont(f);
+    std::vector<int> a(2), b(2);
+    canvas.TextExtent(c.bytes, a);
+    canvas.TextExtentW(c.wide, b);
+    EXPECT_EQ(a, b) << c.charset;
+  }
+  // The same bytes are other letters, of other widths, in Windows-1250 (Ŕ á).
+  f.Charset = DEFAULT_CHARSET;
+  canvas.SetFont(f);
+  const int polish = canvas.TextExtent("\xC0\xE1").Width;
+  f.Charset = 204;
+  canvas.SetFont(f);
+  EXPECT_NE(canvas.TextExtent("\xC0\xE1").Width, polish);
+}
+
 TEST_F(TextTest, MeasuringIsTheSameOnEverySurface) {
   auto bmp = NewBitmap(10, 10, TPixelFormat::pf24bit, 600);
   TRecordingCanvas rec({10, 10}, 96, 96);
