@@ -13,13 +13,7 @@ namespace {
 // Longest text field a definition may ask for.
 constexpr int kMaxTextSize = 8192;
 
-std::string UpperAscii(std::string_view name) {
-  std::string upper(name);
-  for (char& c : upper) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  }
-  return upper;
-}
+char UpperAscii(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
 
 // Bytes a non-blob field takes after its has-value byte.
 size_t DataSize(const TFieldDef& def) {
@@ -40,7 +34,17 @@ size_t DataSize(const TFieldDef& def) {
 
 }  // namespace
 
-void TRxMemoryData::FreeBlock::operator()(uint8_t* block) const noexcept { std::free(block); }
+size_t TRxMemoryData::NameHash::operator()(std::string_view name) const noexcept {
+  size_t hash = 14695981039346656037ull;  // FNV-1a over the upper-cased bytes
+  for (char c : name) hash = (hash ^ static_cast<unsigned char>(UpperAscii(c))) * 1099511628211ull;
+  return hash;
+}
+
+bool TRxMemoryData::NameEqual::operator()(std::string_view a, std::string_view b) const noexcept {
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+           return UpperAscii(x) == UpperAscii(y);
+         });
+}
 
 TRxMemoryData::TRxMemoryData(std::string name) : name_(std::move(name)) {}
 
@@ -50,9 +54,8 @@ TRxMemoryData::~TRxMemoryData() = default;
 
 void TRxMemoryData::AddFieldDef(std::string name, TFieldType type, int size) {
   if (Active()) throw EDatabaseError("Cannot perform this operation on an open dataset");
-  const std::string key = UpperAscii(name);
   for (const auto& def : fieldDefs_) {
-    if (UpperAscii(def.Name) == key) throw EDatabaseError("Duplicate field name '" + name + "'");
+    if (NameEqual()(def.Name, name)) throw EDatabaseError("Duplicate field name '" + name + "'");
   }
   if (type == TFieldType::ftString && (size < 1 || size > kMaxTextSize)) {
     throw EDatabaseError("Invalid field size");
@@ -71,7 +74,7 @@ TField& TRxMemoryData::Fields(int index) {
 }
 
 TField* TRxMemoryData::FindField(std::string_view name) {
-  const auto found = fieldIndex_.find(UpperAscii(name));
+  const auto found = fieldIndex_.find(name);
   return found == fieldIndex_.end() ? nullptr : fields_[static_cast<size_t>(found->second)].get();
 }
 
@@ -95,7 +98,7 @@ void TRxMemoryData::Open() {
   // The layout is built aside first, so that a definition the layout cannot hold
   // leaves the table closed and unchanged.
   std::vector<std::unique_ptr<TField>> fields;
-  std::unordered_map<std::string, int> index;
+  std::unordered_map<std::string, int, NameHash, NameEqual> index;
   size_t offset = 0;
   size_t blobs = 0;
   for (const auto& def : fieldDefs_) {
@@ -112,7 +115,7 @@ void TRxMemoryData::Open() {
     }
     fields.push_back(std::unique_ptr<TField>(new TField(*this, number, def, slot)));
     fields.back()->SetReadOnly(def.DataType == TFieldType::ftAutoInc);
-    index.emplace(UpperAscii(def.Name), number);
+    index.emplace(def.Name, number);
   }
   fields_ = std::move(fields);
   fieldIndex_ = std::move(index);
@@ -188,10 +191,7 @@ void TRxMemoryData::BeginNewRecord(bool append) {
   CheckBrowseMode();
   Fire(BeforeInsert);
   Fire(BeforeScroll);
-  auto record = std::make_unique<Record>();
-  record->data.reset(static_cast<uint8_t*>(std::calloc(std::max<size_t>(blockSize_, 1), 1)));
-  if (!record->data) throw std::bad_alloc();
-  record->blobs.resize(blobCount_);
+  auto record = NewRecord(nullptr);
   beforeInsert_ = {cursor_, bof_, eof_, acceptance_};
   insertAt_ = append ? RecordCount() : std::clamp(cursor_, 0, RecordCount());
   pending_ = std::move(record);
@@ -215,13 +215,7 @@ void TRxMemoryData::Edit() {
   const Record* current = ActiveRecord();
   if (!current) throw EDatabaseError("No data found");
   Fire(BeforeEdit);
-  auto copy = std::make_unique<Record>();
-  copy->id = current->id;
-  copy->data.reset(static_cast<uint8_t*>(std::malloc(std::max<size_t>(blockSize_, 1))));
-  if (!copy->data) throw std::bad_alloc();
-  std::memcpy(copy->data.get(), current->data.get(), blockSize_);
-  copy->blobs = current->blobs;
-  pending_ = std::move(copy);
+  pending_ = NewRecord(current);
   modified_ = false;
   state_ = TDataSetState::dsEdit;
   DataEvent(TDataEvent::deUpdateState);
@@ -308,15 +302,7 @@ TRxMemoryData::Record& TRxMemoryData::WritableRecord(const TField& field) {
       return *pending_;
     case TDataSetState::dsFilter:
       // The callback may write to the candidate; the writes stay in a scratch copy.
-      if (!filterScratch_) {
-        const Record& candidate = records_[static_cast<size_t>(filterIndex_)];
-        filterScratch_ = std::make_unique<Record>();
-        filterScratch_->id = candidate.id;
-        filterScratch_->data.reset(static_cast<uint8_t*>(std::malloc(std::max<size_t>(blockSize_, 1))));
-        if (!filterScratch_->data) throw std::bad_alloc();
-        std::memcpy(filterScratch_->data.get(), candidate.data.get(), blockSize_);
-        filterScratch_->blobs = candidate.blobs;
-      }
+      if (!filterScratch_) filterScratch_ = NewRecord(&records_[static_cast<size_t>(filterIndex_)]);
       return *filterScratch_;
     case TDataSetState::dsBrowse:
     case TDataSetState::dsInactive:
@@ -335,9 +321,8 @@ Variant TRxMemoryData::ReadValue(const TField& field, const Record& record) cons
   const uint8_t* data = at + 1;
   switch (field.DataType()) {
     case TFieldType::ftString: {
-      const char* text = reinterpret_cast<const char*>(data);
-      const size_t length = strnlen(text, static_cast<size_t>(field.Size()));
-      return length == 0 ? Variant::Null() : Variant(std::string(text, length));
+      const std::string_view text = ReadText(field, record);
+      return text.empty() ? Variant::Null() : Variant(std::string(text));
     }
     case TFieldType::ftInteger:
     case TFieldType::ftAutoInc: {
@@ -360,6 +345,13 @@ Variant TRxMemoryData::ReadValue(const TField& field, const Record& record) cons
       break;
   }
   return Variant::Null();
+}
+
+std::string_view TRxMemoryData::ReadText(const TField& field, const Record& record) const {
+  const uint8_t* at = record.data.get() + field.slot_;
+  if (at[0] == 0) return {};
+  const char* text = reinterpret_cast<const char*>(at + 1);
+  return std::string_view(text, strnlen(text, static_cast<size_t>(field.Size())));
 }
 
 // `value` has been converted to the field's type already.

@@ -30,7 +30,10 @@ void TField::SetValue(const Variant& value) {
 std::string TField::AsString() const { return FieldText(def_.DataType, Value()); }
 
 int32_t TField::AsInteger() const {
-  if (def_.DataType == TFieldType::ftString) return StrToInt(AsString());
+  if (def_.DataType == TFieldType::ftString) {
+    const auto* record = table_->ActiveRecord();
+    return StrToInt(record ? table_->ReadText(*this, *record) : std::string_view());
+  }
   const Variant value = Value();
   return value.isNull() ? 0 : ToFieldValue(TFieldType::ftInteger, value).toInt32();
 }

@@ -231,14 +231,14 @@ class TRxMemoryData {
 
  private:
   friend class TField;
-  // Blocks come zero-filled from calloc, so the untouched part of a wide record (most
-  // of Dane's 201 fields) costs no memory until it is written.
-  struct FreeBlock {
+  // Record blocks are allocated zero-filled; see RxMemDS_block.cpp for how.
+  struct BlockDeleter {
+    size_t size;  // no initializer: keeps the deleter default-constructible inside the class
     void operator()(uint8_t* block) const noexcept;
   };
   struct Record {
     int32_t id = 0;
-    std::unique_ptr<uint8_t[], FreeBlock> data;
+    std::unique_ptr<uint8_t[], BlockDeleter> data;
     std::vector<std::string> blobs;
   };
   enum class Acceptance { Unknown, Accepted, Rejected };
@@ -248,6 +248,8 @@ class TRxMemoryData {
   void Fire(const TDataSetNotifyEvent& event);
   void DataEvent(TDataEvent event);
   void BeginNewRecord(bool append);
+  // An all-null record of this table's layout, or a copy of `source`.
+  std::unique_ptr<Record> NewRecord(const Record* source) const;
   bool FilterActive() const { return filtered_ && OnFilterRecord != nullptr; }
   bool AcceptRecord(int index);
   bool CurrentAccepted();
@@ -262,12 +264,24 @@ class TRxMemoryData {
   // The record a field write goes to; raises when the state allows no write.
   Record& WritableRecord(const TField& field);
   Variant ReadValue(const TField& field, const Record& record) const;
+  // The stored text of a text field; valid until the record changes.
+  std::string_view ReadText(const TField& field, const Record& record) const;
   void WriteValue(const TField& field, Record& record, const Variant& value);
 
   std::string name_;
   std::vector<TFieldDef> fieldDefs_;
   std::vector<std::unique_ptr<TField>> fields_;
-  std::unordered_map<std::string, int> fieldIndex_;  // upper-cased name -> index
+  // Field names are compared without regard to (ASCII) case, and looked up without
+  // building a key string.
+  struct NameHash {
+    using is_transparent = void;
+    size_t operator()(std::string_view name) const noexcept;
+  };
+  struct NameEqual {
+    using is_transparent = void;
+    bool operator()(std::string_view a, std::string_view b) const noexcept;
+  };
+  std::unordered_map<std::string, int, NameHash, NameEqual> fieldIndex_;  // name -> index
   size_t blockSize_ = 0;
   size_t blobCount_ = 0;
 
