@@ -44,7 +44,12 @@ function(tavrel_test name)
   target_compile_options(${name} PRIVATE ${TAVREL_WARNINGS})
   target_compile_definitions(${name} PRIVATE TAVREL_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gmock GTest::gtest_main)
-  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES ENVIRONMENT "${TAVREL_TEST_ENV}")
+  # Discovered tests lose all but the first entry of an ENVIRONMENT list on the way
+  # through gtest_discover_tests; a launcher that sets the environment keeps them all,
+  # for the discovery run as well as for every test.
+  set_target_properties(${name} PROPERTIES
+    CROSSCOMPILING_EMULATOR "${CMAKE_COMMAND};-E;env;${TAVREL_TEST_ENV}")
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60)
 endfunction()
 
 # tavrel_benchmark(NAME SOURCES ... LIBS ...): a Google Benchmark program (not run by CTest).
