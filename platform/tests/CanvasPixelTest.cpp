@@ -260,6 +260,7 @@ INSTANTIATE_TEST_SUITE_P(Scales, ShapeTest,
                          });
 
 struct HatchCase {
+  const char* name;
   TBrushStyle style;
   std::function<bool(int x, int y)> on;
 };
@@ -267,12 +268,12 @@ struct HatchCase {
 int Mod8(int v) { return ((v % 8) + 8) % 8; }
 
 const HatchCase kHatches[] = {
-    {bsHorizontal, [](int, int y) { return Mod8(y) == 7; }},
-    {bsVertical, [](int x, int) { return Mod8(x) == 7; }},
-    {bsFDiagonal, [](int x, int y) { return Mod8(x - y) == 0; }},
-    {bsBDiagonal, [](int x, int y) { return Mod8(x + y) == 7; }},
-    {bsCross, [](int x, int y) { return Mod8(x) == 7 || Mod8(y) == 7; }},
-    {bsDiagCross, [](int x, int y) { return Mod8(x - y) == 0 || Mod8(x + y) == 7; }},
+    {"bsHorizontal", bsHorizontal, [](int, int y) { return Mod8(y) == 7; }},
+    {"bsVertical", bsVertical, [](int x, int) { return Mod8(x) == 7; }},
+    {"bsFDiagonal", bsFDiagonal, [](int x, int y) { return Mod8(x - y) == 0; }},
+    {"bsBDiagonal", bsBDiagonal, [](int x, int y) { return Mod8(x + y) == 7; }},
+    {"bsCross", bsCross, [](int x, int y) { return Mod8(x) == 7 || Mod8(y) == 7; }},
+    {"bsDiagCross", bsDiagCross, [](int x, int y) { return Mod8(x - y) == 0 || Mod8(x + y) == 7; }},
 };
 
 class HatchTest : public ::testing::TestWithParam<HatchCase> {
@@ -297,7 +298,8 @@ TEST_P(HatchTest, PatternAnchoredAtTheOrigin) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(AllHatches, HatchTest, ::testing::ValuesIn(kHatches));
+INSTANTIATE_TEST_SUITE_P(AllHatches, HatchTest, ::testing::ValuesIn(kHatches),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 class BitmapCanvasTest : public ::testing::Test {
  protected:
