@@ -1,6 +1,6 @@
 // Attribute value escaping and the text of variant values.
 #include <array>
-#include <charconv>
+#include <charconv>  // float text
 #include <clocale>
 #include <cmath>
 #include <cstring>
@@ -27,16 +27,16 @@ bool HasAt(std::string_view s, size_t pos, std::string_view what) {
   return s.size() - pos >= what.size() && s.compare(pos, what.size(), what) == 0;
 }
 
-// The byte a decimal character reference stands for (its code modulo 256).
+// The byte a decimal character reference stands for (its code modulo 256). Read by the
+// system's integer conversion, except that its hexadecimal forms are no references.
 char DecimalReference(std::string_view digits) {
-  int64_t code = 0;
-  const char* first = digits.data();
-  const char* last = first + digits.size();
-  if (first != last && *first == '+') ++first;
-  auto [end, error] = std::from_chars(first, last, code);
-  if (first == last || error != std::errc() || end != last)
+  if (digits.find_first_of("$xX") != std::string_view::npos)
     throw TfrxXMLConvertError("'" + std::string(digits) + "' is not a valid integer value");
-  return static_cast<char>(static_cast<uint64_t>(code) & 0xFF);
+  try {
+    return static_cast<char>(static_cast<unsigned>(StrToInt(digits)) & 0xFF);
+  } catch (const EConvertError& e) {
+    throw TfrxXMLConvertError(e.what());
+  }
 }
 
 char LocaleDecimalSeparator() {

@@ -131,7 +131,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(UnescapeCase{"&amp;lt;", "&lt;"},  // a replaced character is not rescanned
                       UnescapeCase{"&foo;", "&foo;"}, UnescapeCase{"&quot;&amp;&lt;&gt;", "\"&<>"},
                       UnescapeCase{"&#65;&#321;", "AA"},  // modulo 256
-                      UnescapeCase{"&#-1;", "\xFF"}, UnescapeCase{"&#+66;", "B"},
+                      UnescapeCase{"&#-1;", "\xFF"}, UnescapeCase{"&#+66;", "B"}, UnescapeCase{"&# 67;", "C"},
                       UnescapeCase{"&#0;", std::string(1, '\0')},
                       UnescapeCase{"a&#65", "a&#65"},      // no ';': kept as it stands
                       UnescapeCase{"&#6", "&#6"},          // too short to be a reference
@@ -140,12 +140,20 @@ INSTANTIATE_TEST_SUITE_P(
                       UnescapeCase{"&apos;", "&apos;"}, UnescapeCase{"x&#38;&#38;y", "x&&y"}));
 
 TEST(Unescape, NonDecimalReferenceIsAConversionError) {
-  for (const char* bad : {"&#x41;", "&#12 x;", "&#99999999999999999999;", "&#;;"}) {
+  struct Bad {
+    const char* escaped;
+    const char* message;
+  };
+  for (const Bad& bad : {Bad{"&#x41;", "'x41' is not a valid integer value"},
+                         Bad{"&#$41;", "'$41' is not a valid integer value"},
+                         Bad{"&#12 x;", "'12 x' is not a valid integer value"},
+                         Bad{"&#4294967361;", "'4294967361' is not a valid integer value"},
+                         Bad{"&#;;", "'' is not a valid integer value"}}) {
     try {
-      UnescapeXMLText(bad);
-      ADD_FAILURE() << bad;
+      UnescapeXMLText(bad.escaped);
+      ADD_FAILURE() << bad.escaped;
     } catch (const TfrxXMLConvertError& e) {
-      EXPECT_NE(std::string(e.what()).find("is not a valid integer value"), std::string::npos);
+      EXPECT_STREQ(e.what(), bad.message);
     }
   }
 }

@@ -27,6 +27,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/Convert.h"
 #include "platform/Stream.h"
 #include "platform/Variant.h"
 
@@ -42,10 +43,11 @@ class TfrxInvalidXMLException : public std::runtime_error {
   int64_t offset_;
 };
 
-// A `&#...;` reference whose digits are not a decimal number.
-class TfrxXMLConvertError : public std::runtime_error {
+// A `&#...;` reference whose digits are not a decimal number: a conversion error like
+// any other failed conversion of an attribute value.
+class TfrxXMLConvertError : public EConvertError {
  public:
-  using std::runtime_error::runtime_error;
+  using EConvertError::EConvertError;
 };
 
 class TfrxXMLItem {
@@ -109,7 +111,7 @@ class TfrxXMLDocument {
 
   TfrxXMLItem* Root() const { return root_.get(); }
 
-  // Clears Root and releases the paging store.
+  // Deletes Root's children (its Name and Text stay) and releases the paging store.
   void Clear();
   // Reads the declaration and the document element from the stream's current position.
   // With partial loading, subtrees marked ld="0" stay in `stream`, which then becomes the
@@ -212,8 +214,9 @@ class TfrxXMLWriter {
 // The six characters LF, CR, ", &, <, > as &#NN; references; "&quot;" becomes "&#34;".
 std::string EscapeXMLText(std::string_view s);
 // Decimal &#NN; references and &quot; &amp; &lt; &gt;; everything else is kept. A
-// reference whose digits are not a decimal number raises TfrxXMLConvertError; one that
-// has no ';' before the end of the value is kept as it stands.
+// reference whose digits are not a decimal number raises TfrxXMLConvertError ("'x41' is
+// not a valid integer value"), an EConvertError; one that has no ';'
+// before the end of the value is kept as it stands.
 std::string UnescapeXMLText(std::string_view s);
 // Attribute text of a variant value (escaped).
 std::string VariantToXMLText(const Variant& v);
