@@ -1,0 +1,5 @@
+rem x
+If a Then
+  b
+ElseIf c Then d
+End If

@@ -1,0 +1,9 @@
+#define StawkaObnizona 8
+
+float Netto(float brutto)
+{
+  return brutto / 1.23;
+}
+
+{
+}

@@ -1,0 +1,6 @@
+var StawkaObnizona = 8;
+
+function Netto(brutto)
+{
+  return brutto / 1.23;
+}

@@ -1,0 +1,1 @@
+begin x := <Dane."D1"> + [1..5] end.

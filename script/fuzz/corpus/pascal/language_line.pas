@@ -1,0 +1,3 @@
+#language BasicScript
+x = 1 + _
+ 2

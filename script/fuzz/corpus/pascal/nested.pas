@@ -1,0 +1,1 @@
+begin x := ((((((1)))))) ; case a of 1: b else c end end.

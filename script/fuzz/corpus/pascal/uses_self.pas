@@ -1,0 +1,1 @@
+uses 'self.pas'; begin end.
