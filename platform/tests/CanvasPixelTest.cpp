@@ -164,6 +164,23 @@ const ShapeCase kShapes[] = {
        c.LineTo(40, 6 * s);
      },
      [](int x, int y, int s) { return x < 40 && y >= 6 * s - s / 2 && y < 6 * s - s / 2 + s && PatternOn(x, {2 * s, 2 * s}); }},
+    {"RoundDotsEveryTwoWidths",  // the dotted frame: a geometric pen with (0, 2w)
+     [](TCanvas& c, int s) {
+       TPen p = PenOf(s);
+       p.Geometric = true;
+       p.Cap = pcRound;
+       p.UserDashes = {0, 2 * s};
+       c.SetPen(p);
+       c.MoveTo(0, 6 * s);
+       c.LineTo(40, 6 * s);
+     },
+     [](int x, int y, int s) {
+       const int w = s, before = w / 2, after = w - before - 1;
+       if (y < 6 * s - before || y > 6 * s + after) return false;
+       for (int p = 0; p < 40; p += 2 * s)
+         if (x >= p - before && x <= p + after) return true;
+       return false;
+     }},
     {"ClearPenDrawsNothing",
      [](TCanvas& c, int) {
        c.SetPen(PenOf(3, psClear));
