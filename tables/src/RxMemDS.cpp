@@ -129,6 +129,7 @@ void TRxMemoryData::Open() {
 
 void TRxMemoryData::Close() {
   if (!Active()) return;
+  CheckCanMove();
   Fire(BeforeClose);
   pending_.reset();
   modified_ = false;
@@ -162,11 +163,12 @@ void TRxMemoryData::CheckActive() const {
   if (!Active()) throw EDatabaseError("Cannot perform this operation on a closed dataset");
 }
 
-// A move from inside the filter callback would re-enter the scan that called it.
+// A move, a new record or emptying from inside the filter callback would pull the
+// records from under the scan that called it.
 void TRxMemoryData::CheckCanMove() const {
   CheckActive();
   if (state_ == TDataSetState::dsFilter) {
-    throw EDatabaseError("Cannot move in a dataset while its records are being filtered");
+    throw EDatabaseError("Cannot perform this operation while the dataset filters its records");
   }
 }
 
@@ -269,6 +271,7 @@ void TRxMemoryData::Cancel() {
 
 void TRxMemoryData::EmptyTable() {
   if (!Active()) return;
+  CheckCanMove();
   CheckBrowseMode();
   ResetRecords();
   DataEvent(TDataEvent::deDataSetChange);

@@ -514,16 +514,29 @@ TEST_F(Items, WritesInsideTheFilterDoNotReachTheStoredRecord) {
   EXPECT_EQ(Name(), "A");
 }
 
-TEST_F(Items, TheFilterCallbackCannotMoveItsOwnTable) {
+TEST_F(Items, TheFilterCallbackCannotMoveOrEmptyItsOwnTable) {
   Add("A", 1);
-  std::vector<std::string> shown;
-  const auto previous = SetStandardErrorHandler([&](const std::string& m) { shown.push_back(m); });
-  table.OnFilterRecord = [](TRxMemoryData& t, bool&) { t.Next(); };
-  table.SetFiltered(true);
-  SetStandardErrorHandler(previous);
-  ASSERT_FALSE(shown.empty());
-  EXPECT_EQ(shown[0], "Cannot move in a dataset while its records are being filtered");
-  EXPECT_EQ(Name(), "A");
+  Add("B", 2);
+  const std::function<void(TRxMemoryData&)> refused[] = {
+      [](TRxMemoryData& t) { t.Next(); },       [](TRxMemoryData& t) { t.First(); },
+      [](TRxMemoryData& t) { t.Append(); },     [](TRxMemoryData& t) { t.EmptyTable(); },
+      [](TRxMemoryData& t) { t.Close(); },      [](TRxMemoryData& t) { t.SetFiltered(false); },
+      [](TRxMemoryData& t) { t.SetRecNo(1); }};
+  for (const auto& action : refused) {
+    std::vector<std::string> shown;
+    const auto previous = SetStandardErrorHandler([&](const std::string& m) { shown.push_back(m); });
+    table.OnFilterRecord = [&](TRxMemoryData& t, bool&) {
+      action(t);
+      EXPECT_EQ(t.FieldByName("Nazwa").AsString().size(), 1u) << "the candidate is still readable";
+    };
+    table.SetFiltered(true);
+    table.SetFiltered(false);
+    SetStandardErrorHandler(previous);
+    ASSERT_FALSE(shown.empty());
+    EXPECT_EQ(shown[0], "Cannot perform this operation while the dataset filters its records");
+    EXPECT_EQ(table.RecordCount(), 2);
+    EXPECT_EQ(Name(), "A");
+  }
 }
 
 TEST_F(Items, LocateMatchesEveryNamedField) {
