@@ -438,6 +438,20 @@ TEST(RoundTrip, SameBytesIndentedAndOnOneLine) {
   }
 }
 
+TEST(RoundTrip, FilesAndAMissingFile) {
+  TempFolder folder;
+  std::string path = folder.path() + "/faktura.fr3";
+  TfrxXMLDocument doc;
+  doc.Indented = true;
+  FillDeliveryNote(*doc.Root(), 2);
+  doc.SaveToFile(path);
+  TfrxXMLDocument back;
+  back.Indented = true;
+  back.LoadFromFile(path);
+  EXPECT_EQ(Save(back), Save(doc));
+  EXPECT_THROW(back.LoadFromFile(folder.path() + "/brak.fr3"), EFOpenError);
+}
+
 // ---- ownership ----
 
 TEST(Item, ChildListOperations) {
