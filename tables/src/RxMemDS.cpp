@@ -153,7 +153,7 @@ void TRxMemoryData::ResetRecords() {
 }
 
 void TRxMemoryData::SetCapacity(int value) {
-  if (value < RecordCount()) {
+  if (value < 0 || value < RecordCount()) {
     throw EListError("List capacity out of bounds (" + std::to_string(value) + ")");
   }
   records_.reserve(static_cast<size_t>(value));

@@ -611,6 +611,8 @@ TEST_F(Items, CapacityReservesRoomButNeverBelowTheRecords) {
   Add("A", 1);
   Add("B", 2);
   ExpectError<EListError>([&] { table.SetCapacity(1); }, "List capacity out of bounds (1)");
+  table.EmptyTable();
+  ExpectError<EListError>([&] { table.SetCapacity(-5); }, "List capacity out of bounds (-5)");
 }
 
 }  // namespace
