@@ -181,7 +181,9 @@ void Tfrm_main::CreateTray() {
               default: break;
             }
           });
-  if (trayAvailable_) RxTrayIcon1->show();
+  // Shown even without a notification area: where the desktop brings one up later (a
+  // panel that starts after the program), the icon appears in it then.
+  RxTrayIcon1->show();
 }
 
 void Tfrm_main::ReadSettings() {

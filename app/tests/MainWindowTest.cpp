@@ -144,6 +144,14 @@ TEST_F(MainWindowTest, DelayThatIsNoWholeNumberIsReportedAndStartUpGoesOn) {
   EXPECT_TRUE(main.Timer1->isActive());
 }
 
+TEST_F(MainWindowTest, NegativeDelayIsNoDelay) {
+  program.Write("Tavrel.ini", "[MAIN]\r\nOPOZNIENIE=-5\r\n");
+  Tfrm_main& main = Start();
+  EXPECT_TRUE(errors.empty());
+  EXPECT_EQ(main.cb_Printer->count(), QPrinterInfo::availablePrinterNames().size());
+  EXPECT_EQ(main.ed_Opoznienie->text(), "-5");
+}
+
 TEST_F(MainWindowTest, StartUpDelayBlocksBeforeThePrintersAreListed) {
   program.Write("Tavrel.ini", "[MAIN]\r\nOPOZNIENIE=1\r\n");
   QElapsedTimer clock;

@@ -20,7 +20,7 @@ std::string TSingleInstanceLock::LockFilePath(std::string_view name) {
 TSingleInstanceLock::Result TSingleInstanceLock::Acquire(std::string_view name) {
   if (fd_ >= 0) return Result::Acquired;
   const std::string path = LockFilePath(name);
-  const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+  const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
   if (fd < 0) return Result::Unavailable;
   if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
     const bool busy = errno == EWOULDBLOCK;
