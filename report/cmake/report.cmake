@@ -1,0 +1,5 @@
+# The report object (frxClass): TfrxReport with its options, dataset list, styles,
+# loading, saving and preparing; the report variables (frxVariables); and the seams
+# where the script engine, the engine, the prepared pages and the windows plug in.
+list(APPEND REPORT_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/../src/frxVariables.cpp)
