@@ -212,16 +212,20 @@ void TfrxXMLDocument::SaveToFile(const std::string& path) {
 void TfrxXMLDocument::PageOutItem(TfrxXMLItem* item) {
   if (!item || !item->Pageable || !item->Resident) return;
   TStream& store = TemporaryStore();
-  int64_t offset = store.Seek(0, TSeekOrigin::End);
-  TfrxXMLWriter writer(store, false, this);
+  // The subtree is collected first and appended with one write: one system call per
+  // page instead of one per chunk, and no half-written copy when writing fails.
+  TMemoryStream copy;
+  TfrxXMLWriter writer(copy, false, this);
   writer.WriteItem(*item);
   writer.Flush();
+  int64_t offset = store.Seek(0, TSeekOrigin::End);
+  store.WriteBuffer(copy.Memory(), copy.Size());
   // Only a completely written copy makes the item non-resident: after a failed write
   // its children are still in memory.
   item->StoreOffset = offset;
   item->StoreKind = TfrxXMLItem::TStoreKind::Temporary;
   item->Clear();
-  pagedOutSinceReturn_ += store.Position() - offset;
+  pagedOutSinceReturn_ += copy.Size();
   if (pagedOutSinceReturn_ > kCheckMemoryAfterBytes) {
     ReturnFreedMemoryToSystem(kKeepFreeHeapBytes);
     pagedOutSinceReturn_ = 0;
