@@ -1,0 +1,141 @@
+// The report's dataset list and style collection.
+#include <algorithm>
+
+#include "report/frxClassReport.h"
+
+// ---------------------------------------------------------------------------------------
+// TfrxDataSetItem
+
+const TfrxClassInfo& TfrxDataSetItem::StaticClassInfo() {
+  static const TfrxClassInfo info("TfrxDataSetItem", nullptr, nullptr, [](TfrxClassInfo& c) {
+    using I = TfrxDataSetItem;
+    TfrxPublish<I> p(c);
+    p.Reference("DataSet", "TfrxDataSet", &I::DataSetRef, &I::SetDataSetRef);
+    p.String("DataSetName", &I::DataSetName, &I::SetDataSetName);
+  });
+  return info;
+}
+
+TfrxComponent* TfrxDataSetItem::DataSetRef() const { return dataSet_; }
+
+void TfrxDataSetItem::SetDataSetRef(TfrxComponent* c) { SetDataSet(dynamic_cast<TfrxDataSet*>(c)); }
+
+void TfrxDataSetItem::SetDataSet(TfrxDataSet* dataSet) {
+  dataSet_ = dataSet;
+  if (dataSet) {
+    dataSetName_ = dataSet->UserName();
+    owner_.Report().FreeNotification(dataSet);
+  }
+}
+
+std::string TfrxDataSetItem::DataSetName() const { return dataSet_ ? dataSet_->UserName() : dataSetName_; }
+
+void TfrxDataSetItem::SetDataSetName(const std::string& name) {
+  dataSetName_ = name;
+  dataSet_ = nullptr;
+  if (TfrxComponent* found = owner_.Report().FindDataSetByName(name)) {
+    dataSet_ = dynamic_cast<TfrxDataSet*>(found);
+    if (dataSet_) owner_.Report().FreeNotification(dataSet_);
+  }
+}
+
+// ---------------------------------------------------------------------------------------
+// TfrxReportDataSets
+
+TfrxDataSetItem& TfrxReportDataSets::Add() {
+  return *items_.emplace_back(std::make_unique<TfrxDataSetItem>(*this));
+}
+
+void TfrxReportDataSets::Add(TfrxDataSet* dataSet) { Add().SetDataSet(dataSet); }
+
+void TfrxReportDataSets::Delete(int index) {
+  if (index < 0 || index >= Count()) return;
+  if (TfrxDataSet* d = Items(index).DataSet()) d->SetReport(nullptr);
+  items_.erase(items_.begin() + index);
+}
+
+void TfrxReportDataSets::Clear() {
+  while (!items_.empty()) Delete(Count() - 1);
+}
+
+TfrxDataSetItem* TfrxReportDataSets::Find(const TfrxDataSet* dataSet) const {
+  for (const auto& item : items_)
+    if (dataSet && item->DataSet() == dataSet) return item.get();
+  return nullptr;
+}
+
+TfrxDataSet* TfrxReportDataSets::FindByAlias(std::string_view alias) const {
+  for (const auto& item : items_)
+    if (item->DataSet() && frxSameText(item->DataSet()->UserName(), alias)) return item->DataSet();
+  return nullptr;
+}
+
+void TfrxReportDataSets::Initialize() {
+  for (const auto& item : items_) {
+    if (TfrxDataSet* d = item->DataSet()) {
+      d->SetReport(&report_);
+      d->BeginUse();
+    }
+  }
+}
+
+void TfrxReportDataSets::Finalize() {
+  for (const auto& item : items_) {
+    if (TfrxDataSet* d = item->DataSet()) {
+      d->EndUse();
+      d->SetReport(nullptr);
+    }
+  }
+}
+
+void TfrxReportDataSets::Forget(const TComponent* dataSet) {
+  for (const auto& item : items_)
+    if (item->DataSet() && static_cast<const TComponent*>(item->DataSet()) == dataSet) item->SetDataSet(nullptr);
+}
+
+// ---------------------------------------------------------------------------------------
+// Styles
+
+TfrxStyleItem::TfrxStyleItem(TfrxStyles& owner) : owner_(owner), fontProps_(font_, nullptr) {}
+
+const TfrxClassInfo& TfrxStyleItem::StaticClassInfo() {
+  static const TfrxClassInfo info("TfrxStyleItem", nullptr, nullptr, [](TfrxClassInfo& c) {
+    using I = TfrxStyleItem;
+    TfrxPublish<I> p(c);
+    p.String("Name", &I::Name, &I::SetName);
+    p.Integer("Color", &I::Color, &I::SetColor);
+    p.Object("Font", "TFont", &I::FontProps);
+    p.Object("Frame", "TfrxFrame", &I::FramePtr);
+  });
+  return info;
+}
+
+void TfrxStyleItem::SetName(const std::string& name) {
+  TfrxStyleItem* other = owner_.Find(name);
+  if (other && other != this) throw EComponentError("Duplicate name");
+  name_ = name;
+}
+
+TfrxStyleItem& TfrxStyles::Add() {
+  int n = 1;
+  while (Find("Style" + std::to_string(n))) ++n;
+  auto& item = *items_.emplace_back(std::make_unique<TfrxStyleItem>(*this));
+  item.SetName("Style" + std::to_string(n));
+  return item;
+}
+
+void TfrxStyles::Delete(int index) {
+  if (index >= 0 && index < Count()) items_.erase(items_.begin() + index);
+}
+
+TfrxStyleItem* TfrxStyles::Find(std::string_view name) const {
+  for (const auto& item : items_)
+    if (frxSameText(item->Name(), name)) return item.get();
+  return nullptr;
+}
+
+std::vector<std::string> TfrxStyles::GetList() const {
+  std::vector<std::string> list;
+  for (const auto& item : items_) list.push_back(item->Name());
+  return list;
+}

@@ -1,0 +1,264 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "platform/Stream.h"
+#include "report/frxXML.h"
+#include "frxReportTestDoubles.h"
+
+namespace {
+
+// The report element's PropData attribute of a saved template.
+std::string PropDataOf(const std::string& xml) {
+  TMemoryStream stream;
+  stream.WriteString(xml);
+  stream.SetPosition(0);
+  TfrxXMLDocument doc;
+  doc.LoadFromStream(stream);
+  return doc.Root()->Prop("PropData");
+}
+
+std::string FileText(const std::string& path) {
+  TMemoryStream m;
+  m.LoadFromFile(path);
+  return m.DataString();
+}
+
+std::string Saved(TfrxReport& report) {
+  TMemoryStream m;
+  report.SaveToStream(m);
+  return m.DataString();
+}
+
+std::vector<std::string> VariableNames(TfrxReport& report) {
+  std::vector<std::string> names;
+  for (int i = 0; i < report.Variables().Count(); ++i) names.push_back(report.Variables().Items(i).Name());
+  return names;
+}
+
+TEST(TfrxReportLoad, HostDecidesSilentModeTemplateDecidesDoublePass) {
+  TfrxReport report;
+  report.EngineOptions().NewSilentMode = simSilent;
+  report.EngineOptions().MaxMemSize = 10;
+  report.PreviewOptions().Modal = true;
+  report.SetIniFile("\\Software\\Tavrel");
+  ASSERT_TRUE(report.LoadFromFile(FixturePath("faktura_opcje.fr3")));
+  EXPECT_TRUE(report.Errors().Empty()) << report.Errors().Text();
+  const TfrxEngineOptions& e = report.EngineOptions();
+  EXPECT_EQ(e.NewSilentMode, simSilent);  // the template's SilentMode="False" does not count
+  EXPECT_TRUE(e.DoublePass);
+  EXPECT_FALSE(e.ConvertNulls);
+  EXPECT_TRUE(e.IgnoreDevByZero);
+  EXPECT_EQ(e.MaxMemSize, 10);
+  EXPECT_EQ(e.TempDir, "");
+  const TfrxPreviewOptions& p = report.PreviewOptions();
+  EXPECT_TRUE(p.Modal);
+  EXPECT_EQ(p.Zoom, 1);
+  EXPECT_TRUE(p.OutlineVisible);
+  EXPECT_EQ(p.OutlineWidth, 180);
+  EXPECT_EQ(p.PagesInCache, 20);
+  EXPECT_EQ(report.PrintOptions().Copies, 2);  // print options are the template's
+  EXPECT_EQ(report.PrintOptions().Printer, "HP LaserJet");
+  EXPECT_EQ(report.PrintOptions().PrintPages, ppOdd);
+  EXPECT_EQ(report.IniFile(), "\\Software\\Tavrel");
+  EXPECT_FALSE(report.OldStyleProgress());
+  EXPECT_TRUE(report.ShowProgress());
+  ASSERT_EQ(report.Objects().size(), 1u);
+  EXPECT_EQ(report.FileName(), FixturePath("faktura_opcje.fr3"));
+}
+
+TEST(TfrxReportLoad, MissingTemplateGivesAnEmptyReportAndNoError) {
+  ErrorBoxes boxes;
+  TfrxReport report;
+  new TfrxTestInvoicePage(&report);
+  report.Variables().Set("Netto", 1);
+  EXPECT_FALSE(report.LoadFromFile(FixturePath("nie_ma_takiej_faktury.fr3")));
+  EXPECT_TRUE(report.Objects().empty());
+  EXPECT_EQ(report.Variables().Count(), 0);
+  EXPECT_TRUE(report.Errors().Empty());
+  EXPECT_TRUE(boxes.shown.empty());
+  EXPECT_EQ(report.FileName(), "");
+  EXPECT_THROW(report.LoadFromFile(FixturePath("nie_ma_takiej_faktury.fr3"), true), EStreamError);
+}
+
+TEST(TfrxReportLoad, UnreadableTemplateIsAnErrorShownByTheSilentMode) {
+  struct Case {
+    TfrxSilentMode mode;
+    size_t boxes;
+  } cases[] = {{simSilent, 0}, {simMessageBoxes, 1}};
+  for (const Case& c : cases) {
+    ErrorBoxes boxes;
+    TfrxReport report;
+    report.EngineOptions().NewSilentMode = c.mode;
+    EXPECT_TRUE(report.LoadFromFile(FixturePath("faktura_uszkodzona.fr3")));
+    EXPECT_EQ(report.Errors().Items(), (std::vector<std::string>{"Invalid file format"}));
+    ASSERT_EQ(boxes.shown.size(), c.boxes);
+    if (c.boxes) {
+      EXPECT_EQ(boxes.shown[0].text, Ansi("Pojawił się następujący błąd(y):\r\nInvalid file format"));
+    }
+  }
+  TfrxReport report;
+  report.EngineOptions().NewSilentMode = simReThrow;
+  EXPECT_THROW(report.LoadFromFile(FixturePath("faktura_uszkodzona.fr3")), EfrxReportError);
+}
+
+TEST(TfrxReportLoad, TheThreeCollectionsRoundTripToTheSameBytes) {
+  TfrxUserDataSet dane(nullptr);
+  dane.SetName("Dane");
+  TfrxReport report;
+  report.EngineOptions().NewSilentMode = simSilent;
+  std::string original = FileText(FixturePath("faktura_zbiory.fr3"));
+  ASSERT_TRUE(report.LoadFromFile(FixturePath("faktura_zbiory.fr3")));
+  EXPECT_TRUE(report.Errors().Empty()) << report.Errors().Text();
+
+  ASSERT_EQ(report.DataSets().Count(), 2);
+  EXPECT_EQ(report.DataSets().Items(0).DataSet(), &dane);
+  EXPECT_EQ(report.GetDataset("DANE"), &dane);
+  EXPECT_EQ(report.DataSets().Items(1).DataSet(), nullptr);
+  EXPECT_EQ(report.DataSets().Items(1).DataSetName(), "Seria");
+  EXPECT_EQ(VariableNames(report),
+            (std::vector<std::string>{" Faktura", "Netto", "Nabywca", Ansi(" Płatność"), "Termin"}));
+  EXPECT_EQ(report.Variables().Get("Nabywca").toString8(), Ansi("Hurtownia Łódź"));
+  ASSERT_EQ(report.Styles().Count(), 2);
+  EXPECT_EQ(report.Styles().Items(0).Name(), Ansi("Nagłówek"));
+  EXPECT_EQ(report.Styles().Items(0).Font().Style, 1);
+  EXPECT_TRUE(report.Styles().Items(0).Frame().Has(static_cast<TfrxFrameType>(0)));
+
+  std::string saved = Saved(report);
+  EXPECT_EQ(PropDataOf(saved), PropDataOf(original));
+  EXPECT_FALSE(PropDataOf(saved).empty());
+}
+
+TEST(TfrxReportLoad, TemplateNamingAMissingDatasetShowsItWhenPrepared) {
+  ErrorBoxes boxes;
+  PluggedReport r;
+  ASSERT_TRUE(r.report.LoadFromFile(FixturePath("faktura_brak_zrodla.fr3")));
+  EXPECT_TRUE(boxes.shown.empty());
+  EXPECT_FALSE(r.report.Prepare());
+  EXPECT_EQ(r.engine->runs, 0);
+  ASSERT_EQ(boxes.shown.size(), 1u);
+  EXPECT_EQ(boxes.shown[0].text, Ansi("Pojawił się następujący błąd(y):\r\nŹródło \"Faktury\" nie istnieje"));
+}
+
+TEST(TfrxReportLoad, PasswordIsStoredLoweredByTen) {
+  TfrxReport report;
+  report.ReportOptions().Password = "Tajne9";
+  std::string saved = Saved(report);
+  EXPECT_NE(saved.find("ReportOptions.Password=\"J" "W`d[/\""), std::string::npos) << saved;
+  EXPECT_EQ(report.ReportOptions().Password, "Tajne9");
+
+  struct Case {
+    const char* entered;  // nullptr: the window is cancelled
+    bool loads;
+  } cases[] = {{"Tajne9", true}, {"tajne9", false}, {nullptr, false}};
+  for (const Case& c : cases) {
+    TfrxPasswordQuestion previous = frxSetPasswordQuestion([&](std::string& password) {
+      if (!c.entered) return false;
+      password = c.entered;
+      return true;
+    });
+    TfrxReport loaded;
+    loaded.EngineOptions().NewSilentMode = simSilent;
+    new TfrxTestInvoicePage(&report);
+    TMemoryStream m;
+    m.WriteString(Saved(report));
+    m.SetPosition(0);
+    loaded.LoadFromStream(m);
+    EXPECT_EQ(loaded.Errors().Empty(), c.loads) << (c.entered ? c.entered : "cancel");
+    EXPECT_EQ(loaded.ReportOptions().Password, c.loads ? "Tajne9" : "");
+    EXPECT_EQ(loaded.Objects().empty(), !c.loads);
+    frxSetPasswordQuestion(previous);
+  }
+}
+
+class TemplateFolder : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    folder_ = std::filesystem::temp_directory_path() / ("tavrel_report_" + std::to_string(::getpid()));
+    std::filesystem::remove_all(folder_);
+    std::filesystem::create_directories(folder_ / "oddzial");
+  }
+  void TearDown() override { std::filesystem::remove_all(folder_); }
+  std::string Path(const std::string& name) const { return (folder_ / name).string(); }
+  std::filesystem::path folder_;
+};
+
+TEST_F(TemplateFolder, SaveToFileMakesAnAbsoluteParentReportRelative) {
+  std::filesystem::copy_file(FixturePath("faktura_rodzic.fr3"), Path("faktura_rodzic.fr3"));
+  TfrxReport report;
+  report.EngineOptions().NewSilentMode = simSilent;
+  report.SetParentReport(Path("faktura_rodzic.fr3"));
+  EXPECT_EQ(report.ParentReport(), Path("faktura_rodzic.fr3"));
+  report.SaveToFile(Path("oddzial/faktura.fr3"));
+  EXPECT_EQ(report.ParentReport(), "../faktura_rodzic.fr3");
+  EXPECT_NE(FileText(Path("oddzial/faktura.fr3")).find("ParentReport=\"../faktura_rodzic.fr3\""), std::string::npos);
+}
+
+TEST_F(TemplateFolder, AncestorIsFoundBesideTheTemplateAndMergedUnderIt) {
+  for (const char* f : {"faktura_rodzic.fr3", "faktura_dziecko.fr3"})
+    std::filesystem::copy_file(FixturePath(f), Path(std::string("oddzial/") + f));
+  TfrxReport report;
+  report.EngineOptions().NewSilentMode = simSilent;
+  ASSERT_TRUE(report.LoadFromFile(Path("oddzial/faktura_dziecko.fr3")));
+  EXPECT_TRUE(report.Errors().Empty()) << report.Errors().Text();
+  EXPECT_EQ(report.ParentReport(), "faktura_rodzic.fr3");
+  EXPECT_EQ(report.ReportOptions().Author, "Centrala");  // from the ancestor
+  auto* naglowek = dynamic_cast<TfrxTestTextView*>(report.FindObject("Naglowek"));
+  auto* stopka = dynamic_cast<TfrxTestTextView*>(report.FindObject("Stopka"));
+  auto* numer = dynamic_cast<TfrxTestTextView*>(report.FindObject("Numer"));
+  ASSERT_TRUE(naglowek && stopka && numer);
+  EXPECT_EQ(naglowek->Caption(), Ansi("Hurtownia Łódź, oddział Kraków"));
+  EXPECT_EQ(naglowek->Width(), 300);  // the ancestor's value, not repeated by the template
+  EXPECT_TRUE(naglowek->IsAncestor());
+  EXPECT_TRUE(stopka->IsAncestor());
+  EXPECT_FALSE(numer->IsAncestor());
+
+  std::string saved = Saved(report);
+  EXPECT_NE(saved.find("<inherited Name=\"Stopka\""), std::string::npos) << saved;
+  EXPECT_NE(saved.find("<TfrxTestTextView Name=\"Numer\""), std::string::npos) << saved;
+}
+
+TEST_F(TemplateFolder, ATemplateThatIsItsOwnAncestorEndsWithAnError) {
+  std::filesystem::copy_file(FixturePath("faktura_petla.fr3"), Path("faktura_petla.fr3"));
+  TfrxReport report;
+  report.EngineOptions().NewSilentMode = simSilent;
+  ASSERT_TRUE(report.LoadFromFile(Path("faktura_petla.fr3")));
+  ASSERT_EQ(report.Errors().Count(), 1);
+  EXPECT_NE(report.Errors()[0].find("limit is 16"), std::string::npos) << report.Errors()[0];
+  EXPECT_EQ(report.Objects().size(), 1u);
+}
+
+TEST_F(TemplateFolder, DuplicateNamesAreRenamedOrDeletedAsAnswered) {
+  std::filesystem::copy_file(FixturePath("faktura_rodzic.fr3"), Path("faktura_rodzic.fr3"));
+  for (TfrxDuplicatesAnswer answer : {TfrxDuplicatesAnswer::Rename, TfrxDuplicatesAnswer::Delete}) {
+    std::vector<std::string> asked;
+    TfrxDuplicatesQuestion previous = frxSetDuplicatesQuestion([&](const std::vector<std::string>& names) {
+      asked = names;
+      return answer;
+    });
+    TfrxReport report;
+    report.EngineOptions().NewSilentMode = simSilent;
+    auto* page = new TfrxTestInvoicePage(&report);
+    page->SetName("Strona2");
+    auto* memo = new TfrxTestTextView(page);
+    memo->SetName("Stopka");
+    memo->SetCaption("Strona 1 z 1");
+    report.SetParentReport(Path("faktura_rodzic.fr3"));
+    EXPECT_EQ(asked, (std::vector<std::string>{"Stopka"}));
+    auto* ancestorFooter = dynamic_cast<TfrxTestTextView*>(report.FindObject("Stopka"));
+    ASSERT_NE(ancestorFooter, nullptr);
+    EXPECT_EQ(ancestorFooter->Caption(), Ansi("Dziękujemy za zakupy"));
+    auto* renamed = dynamic_cast<TfrxTestTextView*>(report.FindObject("Stopka1"));
+    if (answer == TfrxDuplicatesAnswer::Rename) {
+      ASSERT_NE(renamed, nullptr);
+      EXPECT_EQ(renamed->Caption(), "Strona 1 z 1");
+      EXPECT_FALSE(renamed->IsAncestor());
+    } else {
+      EXPECT_EQ(renamed, nullptr);
+    }
+    EXPECT_NE(report.FindObject("Strona2"), nullptr);
+    frxSetDuplicatesQuestion(previous);
+  }
+}
+
+}  // namespace
