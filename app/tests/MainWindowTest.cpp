@@ -13,6 +13,7 @@
 #include "AppFixture.h"
 #include "app/DirectoryEdit.h"
 #include "platform/FileSystem.h"
+#include "platform/Printers.h"
 #include "platform/QtText.h"
 
 namespace {
@@ -166,10 +167,18 @@ TEST_F(MainWindowTest, PrinterListIsTheSystemsWithTheCurrentOneSelected) {
   ASSERT_EQ(main.cb_Printer->count(), names.size());
   for (int i = 0; i < names.size(); ++i) EXPECT_EQ(main.cb_Printer->itemText(i), names[i]);
   EXPECT_EQ(main.cb_Printer->currentIndex(), static_cast<int>(names.indexOf(QPrinterInfo::defaultPrinterName())));
-  // A choice that is no printer (nothing selected) is swallowed.
+  // The chosen printer becomes the application's (where the system has printers).
+  if (!names.isEmpty()) {
+    main.cb_Printer->setCurrentIndex(static_cast<int>(names.size()) - 1);
+    main.cb_PrinterChange();
+    EXPECT_EQ(printers::CurrentName(), names.last());
+  }
+  // A choice that is no printer (nothing selected) is swallowed and changes nothing.
+  const QString before = printers::CurrentName();
   main.cb_Printer->setCurrentIndex(-1);
   main.cb_PrinterChange();
   EXPECT_TRUE(errors.empty());
+  EXPECT_EQ(printers::CurrentName(), before);
 }
 
 TEST_F(MainWindowTest, ClosingByAnyMeansHidesAndTheTimerGoesOn) {
