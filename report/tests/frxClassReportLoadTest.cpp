@@ -129,6 +129,35 @@ TEST(TfrxReportLoad, TheThreeCollectionsRoundTripToTheSameBytes) {
   EXPECT_FALSE(PropDataOf(saved).empty());
 }
 
+// As some writers store them: "Left" as a 32-bit integer, an item's text as short text
+// (type 6), and a record of its own before "Variables" that the report does not know.
+TEST(TfrxReportLoad, CollectionsAsOtherWritersStoreThemAreRead) {
+  const std::string propData =
+      "044C65667404E8030000"                                  // Left = 1000 (type 4)
+      "03546F700200"                                          // Top = 0 (type 8-bit)
+      "044B6F6C6F0603616263"                                  // Kolo = "abc": not ours, stepped over
+      "095661726961626C6573"                                  // Variables
+      "01010618204E616D653D22496C6F7363222056616C75653D223132220000";  // ( ( ' Name="Ilosc" Value="12"' ) )
+  TMemoryStream m;
+  m.WriteString("<?xml version=\"1.0\" encoding=\"utf-8\"?><TfrxReport Version=\"4.9.85\" PropData=\"" + propData +
+                "\"/>");
+  m.SetPosition(0);
+  TfrxReport report;
+  report.EngineOptions().NewSilentMode = simSilent;
+  report.LoadFromStream(m);
+  EXPECT_TRUE(report.Errors().Empty()) << report.Errors().Text();
+  EXPECT_EQ(report.Variables().Get("Ilosc").toString8(), "12");
+  // Written back with the smallest integer types and long texts; stable from then on.
+  std::string first = PropDataOf(Saved(report));
+  EXPECT_EQ(first.substr(0, 16), "044C65667403E803");
+  TMemoryStream again;
+  again.WriteString(Saved(report));
+  again.SetPosition(0);
+  TfrxReport second;
+  second.LoadFromStream(again);
+  EXPECT_EQ(PropDataOf(Saved(second)), first);
+}
+
 TEST(TfrxReportLoad, TemplateNamingAMissingDatasetShowsItWhenPrepared) {
   ErrorBoxes boxes;
   PluggedReport r;
