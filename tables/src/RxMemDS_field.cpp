@@ -22,8 +22,9 @@ Variant TField::Value() const {
 }
 
 void TField::SetValue(const Variant& value) {
-  auto& record = table_->WritableRecord(*this);
-  table_->WriteValue(*this, record, ToFieldValue(def_.DataType, value));
+  // Converted first, so that a value the field cannot take leaves the record unmodified.
+  const Variant stored = ToFieldValue(def_.DataType, value);
+  table_->WriteValue(*this, table_->WritableRecord(*this), stored);
   if (table_->State() != TDataSetState::dsFilter) table_->DataEvent(TDataEvent::deRecordChange);
 }
 

@@ -206,6 +206,10 @@ TEST_F(Items, AValueAFieldCannotTakeFailsAndLeavesTheFieldAsItWas) {
   EXPECT_THROW(table.FieldByName("Cena").SetAsString("1,5"), EConvertError);
   EXPECT_THROW(table.FieldByName("Ilosc").SetValue(Variant(int64_t{1} << 40)), EVariantError);
   EXPECT_EQ(table.FieldByName("Ilosc").AsInteger(), 7);
+  table.Post();
+  table.Edit();
+  EXPECT_THROW(table.FieldByName("Ilosc").SetAsString("siedem"), EConvertError);
+  EXPECT_FALSE(table.Modified()) << "a refused value modifies nothing";
   table.FieldByName("Ilosc").SetAsString("");
   EXPECT_TRUE(table.FieldByName("Ilosc").IsNull()) << "empty text clears a numeric field";
 }
