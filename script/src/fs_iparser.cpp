@@ -34,7 +34,7 @@ void TfsParser::ResetSettings() {
   CommentBlock1 = "{,}";
   CommentBlock2 = "(*,*)";
   StringQuotes = '\'';
-  HexSequence = "$";
+  HexSequence.assign(1, '$');
   SpecStrChar = false;
   CaseSensitive = false;
   SkipEOL = true;
@@ -194,11 +194,17 @@ std::string TfsParser::ReadNumber() {
   if (end == pos_) return {};
   std::string number = text_.substr(pos_ - 1, end - pos_);
   pos_ = end;
-  if (HexSequence != "$" && !HexSequence.empty()) {
-    for (size_t at = number.find(HexSequence); at != std::string::npos; at = number.find(HexSequence, at + 1))
-      number.replace(at, HexSequence.size(), "$");
+  if (HexSequence == "$" || HexSequence.empty()) return number;
+  std::string rewritten;
+  for (size_t at = 0; at < number.size();) {
+    if (number.compare(at, HexSequence.size(), HexSequence) == 0) {
+      rewritten += '$';
+      at += HexSequence.size();
+    } else {
+      rewritten += number[at++];
+    }
   }
-  return number;
+  return rewritten;
 }
 
 bool TfsParser::ReadQuotedPart(std::string& out) {

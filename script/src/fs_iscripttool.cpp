@@ -109,7 +109,7 @@ int fsRunScriptTool(const std::vector<std::string>& args, std::ostream& out, std
     return 1;
   }
   if (options.il) {
-    parser.ILDocument().LineBreak = "\n";
+    parser.ILDocument().LineBreak.assign(1, '\n');
     out << parser.ILDocument().SaveToString(true);
   } else {
     out << "OK\n";

@@ -24,10 +24,11 @@ std::string ReadFile(const std::string& path) {
 // Element names and text attributes, positions left out.
 std::string Shape(const TfsXMLItem& item) {
   std::string out = item.Name();
-  if (item.HasProp("text")) out += "(" + item.Prop("text") + ")";
+  // Appended piece by piece: GCC 12 at -O3 warns falsely on chains of string "+".
+  if (item.HasProp("text")) out.append("(").append(item.Prop("text")).append(")");
   if (item.Count() > 0) {
     out += "{";
-    for (int i = 0; i < item.Count(); ++i) out += (i ? " " : "") + Shape(item[i]);
+    for (int i = 0; i < item.Count(); ++i) out.append(i ? " " : "").append(Shape(item[i]));
     out += "}";
   }
   return out;

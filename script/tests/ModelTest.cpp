@@ -200,7 +200,8 @@ TEST(FsModel, FunctionCallBacksOfBothFlavours) {
         EXPECT_EQ(cls, nullptr);
         EXPECT_EQ(name, "INC");
         seen = params;
-        params[0] = Variant(params[0].toInt32() + params[1].toInt32());
+        const Variant sum(params[0].toInt32() + params[1].toInt32());
+        params[0] = sum;
         params[1] = Variant(int32_t{100});  // not a var parameter: not copied back
         return Variant();
       },

@@ -12,20 +12,20 @@ TfsParser Pascal() { return TfsParser(); }
 
 TfsParser CLike() {
   TfsParser p;
-  p.CommentBlock1 = p.CommentBlock2 = "/*,*/";
+  p.CommentBlock1 = p.CommentBlock2 = std::string("/*,*/");
   p.StringQuotes = '"';
-  p.HexSequence = "0x";
+  p.HexSequence = std::string("0x");
   p.SpecStrChar = true;
   return p;
 }
 
 TfsParser Basic() {
   TfsParser p;
-  p.CommentLine1 = "'";
-  p.CommentLine2 = "rem";
-  p.CommentBlock1 = p.CommentBlock2 = "/\\,/\\";
+  p.CommentLine1 = std::string("'");
+  p.CommentLine2 = std::string("rem");
+  p.CommentBlock1 = p.CommentBlock2 = std::string("/\\,/\\");
   p.StringQuotes = '"';
-  p.HexSequence = "0x";
+  p.HexSequence = std::string("0x");
   p.SkipEOL = false;
   p.SkipChar = '_';
   return p;
