@@ -117,7 +117,24 @@ void TfrxReport::SaveToStream(TStream& stream, bool saveChildren, bool saveAsCla
   std::string password = reportOptions_.Password;
   reportOptions_.Password = ShiftPassword(password, -10);
   try {
-    TfrxComponent::SaveToStream(stream, saveChildren, saveAsClassName, saveDefaults);
+    TfrxXMLSerializer serializer(&stream);
+    serializer.RootOwner = this;
+    serializer.WriteDefaults = saveDefaults;
+    // Against the ancestor, only what this template changes is written, so that later
+    // changes of the ancestor reach it.
+    std::unique_ptr<TfrxReport> ancestor;
+    if (!parentReport_.empty()) {
+      ancestor = std::make_unique<TfrxReport>();
+      ancestor->EngineOptions().NewSilentMode = simSilent;
+      ancestor->fileName_ = fileName_;
+      ancestor->OnLoadTemplate = OnLoadTemplate;
+      ancestor->SetParentReport(parentReport_);
+      ancestor->parentReport_.clear();  // compared, our own ParentReport is always written
+      serializer.AncestorLookup = [&ancestor](const std::string& name) -> TfrxComponent* {
+        return name.empty() ? ancestor.get() : ancestor->FindObject(name);
+      };
+    }
+    serializer.SaveRoot(this, saveChildren, saveAsClassName);
   } catch (...) {
     reportOptions_.Password = password;
     throw;
@@ -133,6 +150,7 @@ void TfrxReport::SaveToFile(const std::string& fileName) {
     if (!relative.empty()) parentReport_ = relative.generic_string();
   }
   TFileStream file(fileName, TFileMode::Create);
+  fileName_ = fileName;  // relative ancestor names are found beside it from now on
   SaveToStream(file);
 }
 

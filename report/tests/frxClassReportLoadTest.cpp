@@ -242,9 +242,14 @@ TEST_F(TemplateFolder, AncestorIsFoundBesideTheTemplateAndMergedUnderIt) {
   EXPECT_TRUE(stopka->IsAncestor());
   EXPECT_FALSE(numer->IsAncestor());
 
+  // Inherited objects are written with what this template changes only.
   std::string saved = Saved(report);
-  EXPECT_NE(saved.find("<inherited Name=\"Stopka\""), std::string::npos) << saved;
+  EXPECT_NE(saved.find("<inherited Name=\"Stopka\"/>"), std::string::npos) << saved;
+  EXPECT_NE(saved.find("<inherited Name=\"Naglowek\" Caption=\"" + Ansi("Hurtownia Łódź, oddział Kraków") + "\"/>"),
+            std::string::npos)
+      << saved;
   EXPECT_NE(saved.find("<TfrxTestTextView Name=\"Numer\""), std::string::npos) << saved;
+  EXPECT_EQ(saved.find("Centrala"), std::string::npos) << saved;
 }
 
 TEST_F(TemplateFolder, ATemplateThatIsItsOwnAncestorEndsWithAnError) {
