@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "fs_limits.h"
 #include "script/fs_iinterpreter.h"
 
 namespace {
@@ -369,7 +370,7 @@ TfsCustomHelper* TfsClassVariable::LookupMember(std::string_view name) const {
   std::string upper = Upper(name);
   // Ancestors are followed by name; a class that names itself as ancestor ends the walk.
   const TfsClassVariable* cls = this;
-  for (int guard = 0; cls && guard < 256; ++guard) {
+  for (int depth = 0; cls && depth < fs_limits::kMaxClassAncestry; ++depth) {
     for (int i = 0; i < cls->members_.Count(); ++i) {
       auto* member = static_cast<TfsCustomHelper*>(cls->members_.Get(i));
       if (member->UpperName() == upper) return member;

@@ -2,6 +2,7 @@
 // They are filled at start-up, before any script exists, and only read afterwards.
 #include <cctype>
 #include <cstdio>
+#include <deque>
 
 #include "script/fs_ibasic.h"
 #include "script/fs_icpp.h"
@@ -24,9 +25,10 @@ struct Language {
 };
 
 // The built-in languages are registered when the list is first used, so that they are
-// present whatever the order in which the program's units start.
-std::vector<Language>& Languages() {
-  static std::vector<Language> languages = {
+// present whatever the order in which the program's units start. A deque keeps the
+// grammar texts in place when more languages are added.
+std::deque<Language>& Languages() {
+  static std::deque<Language> languages = {
       {"PascalScript", fsPascalScriptGrammar()},
       {"C++Script", fsCppScriptGrammar()},
       {"BasicScript", fsBasicScriptGrammar()},

@@ -16,4 +16,8 @@ constexpr const char* kGrammarDepthMessage = "Script nested too deeply (limit is
 constexpr int kMaxXMLDepth = 4000;
 constexpr const char* kXMLDepthMessage = "XML nested too deeply (limit is %d levels)";
 
+// Registered ancestors followed when a class member is looked up; a chain this long
+// can only be a cycle of ancestor names.
+constexpr int kMaxClassAncestry = 256;
+
 }  // namespace fs_limits

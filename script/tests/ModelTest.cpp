@@ -282,6 +282,15 @@ TEST(FsModel, ClassesMembersAndIndexedProperties) {
   EXPECT_EQ(fsVariantToObject(component->ReadValue()), nullptr);  // reset after the read
 }
 
+TEST(FsModel, AncestorCyclesEndTheMemberLookUp) {
+  const TfsHostClass a("TPetlaA", nullptr), b("TPetlaB", nullptr);
+  TfsScript script;
+  script.DeclareClass(a, "TPetlaB");
+  script.DeclareClass(b, "TPetlaA")->DeclareProperty("Tag", "Integer", nullptr);
+  EXPECT_NE(script.FindClassSymbol("TPetlaA")->LookupMember("Tag"), nullptr);
+  EXPECT_EQ(script.FindClassSymbol("TPetlaA")->LookupMember("Brak"), nullptr);
+}
+
 TEST(FsModel, FormsDeclareTheirComponents) {
   TfsScript script;
   HostObject edit(kTfrxMemoView, "Edit1");
