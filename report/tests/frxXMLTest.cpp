@@ -75,9 +75,15 @@ void FillDeliveryNote(TfrxXMLItem& root, int pages) {
       band->Name = "b1";
       band->SetProp("t", std::to_string(100 + 20 * b));
       TfrxXMLItem* memo = band->Add();
-      memo->Name = "m" + std::to_string(b + 1);
+      memo->Name = 'm';
+      memo->Name += std::to_string(b + 1);
       memo->SetProp("l", "37,7953");
-      memo->SetProp("x", "Pozycja " + std::to_string(p) + "/" + std::to_string(b) + ": śruby M8 \"ocynk\"\r\n& nakrętki");
+      std::string text = "Pozycja ";  // appended: GCC 12 warns falsely on "literal" + std::string&&
+      text += std::to_string(p);
+      text += '/';
+      text += std::to_string(b);
+      text += ": śruby M8 \"ocynk\"\r\n& nakrętki";
+      memo->SetProp("x", text);
     }
   }
 }
@@ -480,7 +486,7 @@ TEST(Item, ChildListOperations) {
 
   delete loose;  // leaves its parent's list
   EXPECT_EQ(Dump(root), "{Dane{Sumy},Seria}");
-  EXPECT_EQ(root.IndexOf(loose), -1);
+  EXPECT_EQ(root.Count(), 2);
 
   EXPECT_THROW(c->AddItem(a), std::invalid_argument);  // an ancestor into its descendant
   EXPECT_THROW(a->AddItem(a), std::invalid_argument);
