@@ -428,7 +428,7 @@ TEST(PropertyDeclarations, ViewOrderIsBaseClassesFirstThenDeclarationOrder) {
   std::vector<std::string> memo = PropertyNames(TfrxTestMemoView::StaticClassInfo());
   std::vector<std::string> tail(memo.begin() + 20, memo.end());
   EXPECT_EQ(tail, (std::vector<std::string>{"StretchMode", "BrushStyle", "Color", "Cursor", "DataField", "DataSet",
-                                            "DataSetName", "Font", "Frame", "ParentFont", "TagStr", "URL"}));
+                                            "DataSetName", "Font", "Frame", "ParentFont", "TagStr", "URL", "Memo"}));
   EXPECT_EQ(PropertyNames(TfrxFrame::StaticClassInfo()),
             (std::vector<std::string>{"Color", "DropShadow", "ShadowWidth", "ShadowColor", "Style", "Typ", "Width",
                                       "LeftLine", "TopLine", "RightLine", "BottomLine"}));

@@ -29,6 +29,7 @@
 #include "report/frxClassProps.h"
 
 class TCanvas;
+class TStream;
 
 // Report units: pixels at 96 per inch.
 constexpr double fr01cm = 3.77953;
@@ -246,6 +247,23 @@ class TfrxComponent : public TComponent {
   void SetSourceBand(TfrxComponent* v) { sourceBand_ = v; }
   const TfrxBounds& SavedBounds() const { return savedBounds_; }
 
+  // Template streaming (frxXMLSerializer): LoadFromStream clears the object and reads a
+  // document into it, handing the load errors to the report (AppendErrors);
+  // SaveToStream writes the object as the document element.
+  virtual void LoadFromStream(TStream& stream);
+  virtual void SaveToStream(TStream& stream, bool saveChildren = true, bool saveAsClassName = false,
+                            bool saveDefaultValues = false);
+  // Copies a component's properties (not its name, not its children) through the
+  // template form; CopyWithChildren copies its subtree too.
+  void Assign(TfrxComponent& source);
+  void CopyWithChildren(TfrxComponent& source, bool saveAsClassName = false);
+
+  // The memo view's text (the serializer's "Text", "u" and "x" attributes): memo views
+  // answer true and keep their lines; the text is the lines each followed by CR LF.
+  virtual bool IsMemoView() const { return false; }
+  virtual std::u16string MemoText() const { return {}; }
+  virtual void SetMemoText(const std::u16string& text) {}
+
   // The attribute text of the compact difference form against `reference`, an object of
   // the same class: " l=" ... for each property in which this object differs.
   virtual std::string WriteDifferences(const TfrxComponent* reference) const;
@@ -261,6 +279,8 @@ class TfrxComponent : public TComponent {
   virtual std::string ExpressionText(const std::string& expression) { return {}; }
   // The name a dataset shows to templates (its alias); other components their Name.
   virtual std::string UserName() const { return Name(); }
+  // Errors met while loading this object's tree (the report keeps them).
+  virtual void AppendErrors(const std::vector<std::string>& errors) {}
   // The dataset of that name, looked up through the report.
   TfrxComponent* FindDataSet(const std::string& name) const;
 

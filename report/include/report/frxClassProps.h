@@ -50,6 +50,7 @@
 class TPersistent;
 class TfrxComponent;
 class TfrxClassInfo;
+class TfrxFiler;
 
 enum class TfrxPropKind : uint8_t {
   Integer,
@@ -167,6 +168,9 @@ class TPersistent {
   const std::string& ClassName() const { return ClassInfo().Name(); }
   bool InheritsFrom(std::string_view className) const { return ClassInfo().InheritsFrom(className); }
   bool InheritsFrom(const TfrxClassInfo& cls) const { return ClassInfo().InheritsFrom(cls); }
+  // The streaming hook: properties the class stores itself instead of publishing them
+  // (raw data, collections), defined on the filer by name (frxXMLSerializer.h).
+  virtual void DefineProperties(TfrxFiler& filer) {}
 };
 
 // Declares StaticClassInfo() and the ClassInfo() override; put it in the public part of
