@@ -153,24 +153,22 @@ void TfrxDBDataset::SetDataSet(TRxMemoryData* table) {
   TRxMemoryData* before = GetDataSet();
   dataSet_ = table;
   dataSource_ = nullptr;
-  if (GetDataSet() != before) {
-    UnhookTable();
-    opened_ = false;
-    ForgetFieldMap();
-    bookmark_.reset();
-  }
+  if (GetDataSet() != before) ForgetTable();
 }
 
 void TfrxDBDataset::SetDataSource(TDataSource* source) {
   TRxMemoryData* before = GetDataSet();
   dataSource_ = source;
   dataSet_ = nullptr;
-  if (GetDataSet() != before) {
-    UnhookTable();
-    opened_ = false;
-    ForgetFieldMap();
-    bookmark_.reset();
-  }
+  if (GetDataSet() != before) ForgetTable();
+}
+
+// Another table: nothing learnt of the old one holds any more.
+void TfrxDBDataset::ForgetTable() {
+  UnhookTable();
+  opened_ = false;
+  ForgetFieldMap();
+  bookmark_.reset();
 }
 
 TRxMemoryData* TfrxDBDataset::GetDataSet() const {

@@ -382,6 +382,34 @@ TEST_F(PriceList, DestroyedWhileInUseLeavesNoHookBehind) {
   EXPECT_THAT(calls, ElementsAre("own close"));
 }
 
+TEST_F(PriceList, SwitchingTheTableWhileInUseForgetsTheOldOne) {
+  Names calls;
+  table.BeforeClose = [&](TRxMemoryData&) { calls.push_back("own close"); };
+  TRxMemoryData other("tbl_Inny");
+  other.AddFieldDef("Nazwa", TFieldType::ftString, 30);
+  other.Open();
+  for (const char* name : {"Papa", "Gips", "Klej"}) {
+    other.Append();
+    other.FieldByName("Nazwa").SetAsString(name);
+    other.Post();
+  }
+  other.First();
+  table.SetRecNo(3);
+  {
+    TfrxDBDataset switching(nullptr);
+    switching.SetRangeBegin(rbCurrent);
+    switching.SetDataSet(&table);
+    switching.BeginUse();
+    switching.First();
+    EXPECT_EQ(switching.Value("Nazwa").toString8(), "Piasek");
+    switching.SetDataSet(&other);
+    switching.First();  // from the new table's current record, not the old bookmark
+    EXPECT_EQ(switching.Value("Nazwa").toString8(), "Papa");
+    table.Close();
+  }
+  EXPECT_THAT(calls, ElementsAre("own close"));
+}
+
 TEST_F(PriceList, TableRebuiltBehindTheDatasetIsReadByName) {
   ds.First();  // used without BeginUse: nothing tells the dataset of the rebuild
   EXPECT_EQ(ds.Value("Ilosc").toInt32(), 10);

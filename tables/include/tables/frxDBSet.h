@@ -125,6 +125,7 @@ class TfrxDBDataset : public TfrxCustomDBDataSet {
   std::string NotFoundMessage(const std::string& fieldName) const;
   // The table's definition behind a dataset field name, when there is one.
   const TFieldDef* FindFieldDef(const std::string& fieldName) const;
+  void ForgetTable();
   void HookTable(TRxMemoryData& table);
   void UnhookTable();
 
