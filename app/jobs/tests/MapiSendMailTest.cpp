@@ -1,0 +1,296 @@
+#include "jobs/MapiSendMail.h"
+
+#include <gtest/gtest.h>
+#include <gmock/gmock.h>
+#include <stdlib.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <sstream>
+
+#include "jobs/JobMail.h"
+#include "platform/CodePage.h"
+#include "platform/FileSystem.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+
+std::string Ansi(std::string_view utf8) { return codepage::Utf8ToAnsi(utf8); }
+
+void WriteFile(const fs::path& path, std::string_view content) {
+  std::ofstream out(path, std::ios::binary);
+  out << content;
+}
+
+std::string ReadFile(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream content;
+  content << in.rdbuf();
+  return content.str();
+}
+
+std::string PercentDecoded(std::string_view text) {
+  std::string result;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '%' && i + 2 < text.size()) {
+      result += static_cast<char>(std::stoi(std::string(text.substr(i + 1, 2)), nullptr, 16));
+      i += 2;
+    } else {
+      result += text[i];
+    }
+  }
+  return result;
+}
+
+// What the mail client was started with: the fields of the one mailto address it got,
+// decoded to UTF-8.
+struct TReceivedMail {
+  std::vector<std::string> To;
+  std::vector<std::string> Attachments;
+  std::map<std::string, std::string> Fields;  // subject, body
+  // The value of a field, "" when the address has none.
+  std::string Field(const std::string& name) const {
+    const auto found = Fields.find(name);
+    return found == Fields.end() ? std::string() : found->second;
+  }
+};
+
+// A desktop without any desktop environment, whose mailto handler is a small script
+// that records its arguments, one a line, and ends with the status found in a file.
+class MailHandOffTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    char pattern[] = "/tmp/tavrel-mail-XXXXXX";
+    ASSERT_NE(mkdtemp(pattern), nullptr);
+    root_ = pattern;
+    for (const char* folder : {"config", "data/applications", "home", "program", "temp"})
+      fs::create_directories(root_ / folder);
+
+    client_ = root_ / "mail-client.sh";
+    WriteFile(client_,
+              "#!/bin/sh\n"
+              "here=$(dirname \"$0\")\n"
+              "for a in \"$@\"; do printf '%s\\n' \"$a\"; done > \"$here/received.txt\"\n"
+              "exit $(cat \"$here/status\")\n");
+    fs::permissions(client_, fs::perms::owner_all);
+    SetClientStatus(0);
+    WriteFile(root_ / "data/applications/fakemail.desktop",
+              "[Desktop Entry]\nType=Application\nName=Poczta testowa\nExec=" + client_.string() +
+                  " %u\nMimeType=x-scheme-handler/mailto;\n");
+    WriteFile(root_ / "config/mimeapps.list",
+              "[Default Applications]\nx-scheme-handler/mailto=fakemail.desktop\n");
+
+    setenv("HOME", (root_ / "home").c_str(), 1);
+    setenv("XDG_CONFIG_HOME", (root_ / "config").c_str(), 1);
+    setenv("XDG_CONFIG_DIRS", (root_ / "config").c_str(), 1);
+    setenv("XDG_DATA_HOME", (root_ / "data").c_str(), 1);
+    setenv("XDG_DATA_DIRS", (root_ / "data").c_str(), 1);
+    // xdg-open looks up scheme handlers only with a display; nothing connects to it.
+    setenv("DISPLAY", ":97", 1);
+    // Never a real browser when the handler is not found.
+    setenv("BROWSER", "/bin/false", 1);
+    for (const char* name : {"XDG_CURRENT_DESKTOP", "DESKTOP_SESSION", "KDE_FULL_SESSION",
+                             "GNOME_DESKTOP_SESSION_ID", "MATE_DESKTOP_SESSION_ID", "MAILER",
+                             "WAYLAND_DISPLAY", "XDG_SESSION_DESKTOP"})
+      unsetenv(name);
+
+    pdf_ = Ansi((root_ / "temp/Faktura_nr_12_żółć.pdf").string());
+    WriteFile(fsys::NativePath(pdf_), "%PDF-1.4\n%%EOF\n");
+    programFolder_ = (root_ / "program").string() + "/";
+  }
+
+  void TearDown() override { fs::remove_all(root_); }
+
+  void SetClientStatus(int status) { WriteFile(root_ / "status", std::to_string(status) + "\n"); }
+
+  bool ClientStarted() const { return fs::exists(root_ / "received.txt"); }
+
+  TReceivedMail Received() const {
+    TReceivedMail mail;
+    std::istringstream lines(ReadFile(root_ / "received.txt"));
+    std::string address;
+    std::getline(lines, address);
+    EXPECT_TRUE(address.starts_with("mailto:")) << address;
+    std::string rest;
+    EXPECT_FALSE(std::getline(lines, rest)) << "the client got more than the address: " << rest;
+    const size_t query = address.find('?');
+    EXPECT_EQ(address.substr(7, query == std::string::npos ? std::string::npos : query - 7), "")
+        << "recipients travel in the query";
+    if (query == std::string::npos) return mail;
+    std::istringstream fields(address.substr(query + 1));
+    for (std::string field; std::getline(fields, field, '&');) {
+      const size_t equals = field.find('=');
+      const std::string name = field.substr(0, equals);
+      const std::string value = PercentDecoded(field.substr(equals + 1));
+      if (name == "to")
+        mail.To.push_back(value);
+      else if (name == "attach")
+        mail.Attachments.push_back(value);
+      else
+        mail.Fields[name] = value;
+    }
+    return mail;
+  }
+
+  TEmailSettings Settings(std::string_view bccUtf8 = "") const {
+    return TEmailSettings{Ansi(bccUtf8), Ansi("Faktura – zażółć gęślą jaźń"), "body.txt"};
+  }
+
+  fs::path root_;
+  fs::path client_;
+  std::string pdf_;
+  std::string programFolder_;
+  TMapiSendMail msm_;
+};
+
+TEST_F(MailHandOffTest, TheCopyAddressJoinsTheRecipientAsOneLine) {
+  struct Case {
+    const char* recipient;
+    const char* bcc;
+    std::vector<std::string> to;
+  } cases[] = {
+      {"biuro@kowalski.pl", "ksiegowosc@firma.pl", {"biuro@kowalski.pl;ksiegowosc@firma.pl"}},
+      {"biuro@kowalski.pl", "   ", {"biuro@kowalski.pl"}},
+      {"biuro@kowalski.pl", " \t ", {"biuro@kowalski.pl"}},
+      {"biuro@kowalski.pl", "", {"biuro@kowalski.pl"}},
+      {"biuro@kowalski.pl", " kopia@firma.pl ", {"biuro@kowalski.pl; kopia@firma.pl "}},
+      {"", "kopia@firma.pl", {";kopia@firma.pl"}},
+      {"", "  ", {}},
+      {"", "", {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string("recipient '") + c.recipient + "', copy '" + c.bcc + "'");
+    fs::remove(root_ / "received.txt");
+    SendJobMail(msm_, programFolder_, Settings(c.bcc), pdf_, c.recipient);
+    EXPECT_EQ(msm_.Too(), c.to);
+    ASSERT_TRUE(ClientStarted());
+    const TReceivedMail mail = Received();
+    EXPECT_EQ(mail.To, c.to);
+    EXPECT_THAT(mail.Attachments, ElementsAre((root_ / "temp/Faktura_nr_12_żółć.pdf").string()));
+  }
+}
+
+TEST_F(MailHandOffTest, TheBodyComesFromTheBodyFileOrIsTheDefaultText) {
+  struct Case {
+    const char* name;
+    std::string content;  // not written for the missing file
+    std::string body;     // UTF-8, as the client gets it
+  } cases[] = {
+      {"missing file", "", "Treść domyślna\r\n"},
+      {"three lines, system text",
+       Ansi("Szanowni Państwo,\r\nw załączeniu faktura.\r\nPozdrawiamy, Dział Sprzedaży\r\n"),
+       "Szanowni Państwo,\r\nw załączeniu faktura.\r\nPozdrawiamy, Dział Sprzedaży\r\n"},
+      {"three lines without a final break, UTF-8 from a desktop editor",
+       "Dzień dobry,\nprzesyłamy WZ nr 7/2024.\nŁączę pozdrowienia",
+       "Dzień dobry,\r\nprzesyłamy WZ nr 7/2024.\r\nŁączę pozdrowienia\r\n"},
+      {"UTF-8 with a byte order mark", "\xEF\xBB\xBFZamówienie gotowe\n", "Zamówienie gotowe\r\n"},
+      {"backslashes and shell characters", "Plik: C:\\nowy\\faktury\\0.pdf $HOME `x` \"a\" 'b' & c=d\n",
+       "Plik: C:\\nowy\\faktury\\0.pdf $HOME `x` \"a\" 'b' & c=d\r\n"},
+      {"blank lines kept", "Pierwsza\n\nTrzecia\n", "Pierwsza\r\n\r\nTrzecia\r\n"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    fs::remove(root_ / "program/body.txt");
+    if (std::string_view(c.name) != "missing file") WriteFile(root_ / "program/body.txt", c.content);
+    SendJobMail(msm_, programFolder_, Settings(), pdf_, "biuro@kowalski.pl");
+    ASSERT_TRUE(ClientStarted());
+    EXPECT_EQ(Received().Field("body"), c.body);
+  }
+}
+
+TEST_F(MailHandOffTest, SubjectAndBodyWithPolishLettersArriveIntact) {
+  WriteFile(root_ / "program/body.txt", Ansi("Zażółć gęślą jaźń\r\nŹDŹBŁO ŚĆ\r\n"));
+  SendJobMail(msm_, programFolder_, Settings(), pdf_, "biuro@kowalski.pl");
+  const TReceivedMail mail = Received();
+  EXPECT_EQ(mail.Field("subject"), "Faktura – zażółć gęślą jaźń");
+  EXPECT_EQ(mail.Field("body"), "Zażółć gęślą jaźń\r\nŹDŹBŁO ŚĆ\r\n");
+}
+
+TEST_F(MailHandOffTest, AJobWithoutRecipientAndCopyGivesAMessageWithoutRecipients) {
+  SendJobMail(msm_, programFolder_, Settings(), pdf_, "");
+  const TReceivedMail mail = Received();
+  EXPECT_THAT(mail.To, IsEmpty());
+  EXPECT_EQ(mail.Field("subject"), "Faktura – zażółć gęślą jaźń");
+  EXPECT_EQ(mail.Attachments.size(), 1u);
+  EXPECT_TRUE(fs::exists(fsys::NativePath(pdf_))) << "the temporary PDF stays";
+}
+
+TEST_F(MailHandOffTest, SendMailReportsWhetherTheHandOffWasAccepted) {
+  msm_.SetToo({"biuro@kowalski.pl"});
+  msm_.SetSubject("Faktura");
+  msm_.SetText({"Treść"});
+  msm_.SetAttachments({pdf_});
+  EXPECT_EQ(msm_.SendMail(), 0);
+
+  SetClientStatus(1);
+  EXPECT_EQ(msm_.SendMail(), -1) << "the client refused";
+
+  SetClientStatus(0);
+  msm_.SetAttachments({Ansi((root_ / "temp/brak.pdf").string())});
+  EXPECT_EQ(msm_.SendMail(), -1) << "a missing attachment";
+
+  fs::remove(root_ / "data/applications/fakemail.desktop");
+  msm_.SetAttachments({pdf_});
+  fs::remove(root_ / "received.txt");
+  EXPECT_EQ(msm_.SendMail(), -1) << "no mail client";
+  EXPECT_FALSE(ClientStarted());
+}
+
+TEST_F(MailHandOffTest, WithoutXdgEmailTheResultIsMinusOne) {
+  const std::string path = getenv("PATH");
+  setenv("PATH", (root_ / "home").c_str(), 1);
+  msm_.SetToo({"biuro@kowalski.pl"});
+  const int result = msm_.SendMail();
+  setenv("PATH", path.c_str(), 1);
+  EXPECT_EQ(result, -1);
+  EXPECT_FALSE(ClientStarted());
+}
+
+TEST(MapiRecords, FilledFromTheFourProperties) {
+  TMapiSendMail msm;
+  msm.SetToo({"biuro@kowalski.pl;kopia@firma.pl", "drugi@firma.pl"});
+  msm.SetAttachments({"/tmp/poczta/Faktura_nr_12_2024.pdf"});
+  msm.SetSubject("Faktura");
+  msm.SetText({"Pierwsza", "", "Trzecia"});
+  const MapiMessage message = msm.ComposeMessage();
+
+  ASSERT_EQ(message.RecipCount, 2u);
+  ASSERT_EQ(message.Recips.size(), 2u);
+  for (size_t i = 0; i < 2; ++i) {
+    const MapiRecipDesc& r = message.Recips[i];
+    EXPECT_EQ(r.RecipClass, kMapiTo);
+    EXPECT_EQ(r.Name, msm.Too()[i]);
+    EXPECT_EQ(r.Address, msm.Too()[i]);
+    EXPECT_EQ(r.EntryIDSize, 0u);
+  }
+  ASSERT_EQ(message.FileCount, 1u);
+  const MapiFileDesc& f = message.Files.at(0);
+  EXPECT_EQ(f.Flags, 0u);
+  EXPECT_EQ(f.Position, -1);
+  EXPECT_EQ(f.PathName, "/tmp/poczta/Faktura_nr_12_2024.pdf");
+  EXPECT_EQ(f.FileName, "/tmp/poczta/Faktura_nr_12_2024.pdf");
+  EXPECT_FALSE(f.HasFileType);
+  EXPECT_EQ(message.Subject, "Faktura");
+  EXPECT_EQ(message.NoteText, "Pierwsza\r\n\r\nTrzecia\r\n");
+  EXPECT_EQ(message.Flags, 0u);
+  EXPECT_FALSE(message.HasOriginator);
+  EXPECT_EQ(message.MessageType, "");
+  EXPECT_EQ(message.DateReceived, "");
+  EXPECT_EQ(message.ConversationID, "");
+}
+
+TEST(MapiRecords, MailtoAddressEncodesEveryFieldAsUtf8) {
+  MapiMessage message;
+  message.Recips = {MapiRecipDesc{0, kMapiTo, "a&b@x.pl", "a&b@x.pl", 0}, MapiRecipDesc{0, kMapiTo, "", "", 0}};
+  message.Subject = Ansi("Ł?=&#");
+  message.NoteText = "a b\r\n";
+  EXPECT_EQ(MailtoAddress(message), "mailto:?to=a%26b@x.pl&subject=%C5%81%3F%3D%26%23&body=a%20b%0D%0A");
+  EXPECT_EQ(MailtoAddress(MapiMessage{}), "mailto:?");
+}
+
+}  // namespace
