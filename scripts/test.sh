@@ -6,10 +6,10 @@ cd "$(dirname "$0")/.."
 
 scripts/install-deps.sh
 scripts/build.sh test
-ctest --test-dir build/test --output-on-failure -j "${TAVREL_JOBS:-$(nproc)}"
+ctest --test-dir build/test --output-on-failure -j "${TAVREL_TEST_JOBS:-1}"
 
 scripts/build.sh fuzz
-seconds=${TAVREL_FUZZ_SECONDS:-20}
+seconds=${TAVREL_FUZZ_SECONDS:-10}
 export UBSAN_OPTIONS=halt_on_error=1
 export LSAN_OPTIONS="suppressions=$PWD/scripts/lsan.supp"
 export QT_QPA_PLATFORM=offscreen
