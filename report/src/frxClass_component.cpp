@@ -49,24 +49,52 @@ void TComponent::SetName(const std::string& name) {
     TComponent* other = owner_->FindComponent(name);
     if (other && other != this) throw EComponentError("A component named " + name + " already exists");
   }
+  if (owner_) owner_->IndexName(this, false);
   name_ = name;
+  if (owner_) owner_->IndexName(this, true);
+}
+
+static std::string LowerName(std::string_view name) {
+  std::string lower(name);
+  for (char& ch : lower)
+    if (ch >= 'A' && ch <= 'Z') ch = static_cast<char>(ch + 32);
+  return lower;
+}
+
+void TComponent::IndexName(TComponent* c, bool add) {
+  if (c->name_.empty()) return;
+  std::string key = LowerName(c->name_);
+  auto found = namesIndex_.find(key);
+  if (add) {
+    if (found == namesIndex_.end()) namesIndex_.emplace(std::move(key), c);
+  } else if (found != namesIndex_.end() && found->second == c) {
+    namesIndex_.erase(found);
+    // Another owned component of the same name (possible only by case) takes its place.
+    for (TComponent* other : components_)
+      if (other != c && frxSameText(other->name_, c->name_)) {
+        namesIndex_.emplace(LowerName(other->name_), other);
+        break;
+      }
+  }
 }
 
 TComponent* TComponent::FindComponent(std::string_view name) const {
   if (name.empty()) return nullptr;
-  for (TComponent* c : components_)
-    if (frxSameText(c->name_, name)) return c;
-  return nullptr;
+  auto found = namesIndex_.find(LowerName(name));
+  return found == namesIndex_.end() ? nullptr : found->second;
 }
 
 void TComponent::InsertComponent(TComponent* c) {
   c->owner_ = this;
   components_.push_back(c);
+  IndexName(c, true);
 }
 
 void TComponent::RemoveComponent(TComponent* c) {
-  auto it = std::find(components_.begin(), components_.end(), c);
-  if (it != components_.end()) components_.erase(it);
+  IndexName(c, false);
+  // Removal from the end is the common case while an owner destroys its components.
+  auto it = std::find(components_.rbegin(), components_.rend(), c);
+  if (it != components_.rend()) components_.erase(std::next(it).base());
   c->owner_ = nullptr;
   Notification(c, opRemove);
 }
@@ -90,6 +118,7 @@ void TComponent::Notification(TComponent* component, TOperation operation) {
   if (operation == opRemove)
     freeNotifies_.erase(std::remove(freeNotifies_.begin(), freeNotifies_.end(), component), freeNotifies_.end());
   // Every component of an owner hears of the removal of any of them.
+  if (destroying_) return;
   for (TComponent* c : components_)
     if (c != component) c->Notification(component, operation);
 }
@@ -149,6 +178,7 @@ TfrxComponent::TfrxComponent(TfrxComponent* owner)
 }
 
 TfrxComponent::~TfrxComponent() {
+  BeginDestroy();
   DetachFromParent();
   Clear();
   // Children kept by Clear (inherited ones) belong to the report, which destroys them.

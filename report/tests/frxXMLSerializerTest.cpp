@@ -318,6 +318,35 @@ TEST(SerializerTree, ReferencesResolveAfterTheWholeDocumentAndCheckTheClass) {
   EXPECT_EQ(memo2->DataSet(), nullptr) << "a memo is not a dataset";
 }
 
+TEST(SerializerTree, ModuleReferencesGoThroughTheGlobalLookup) {
+  // A data module of the host program owning the job tables' datasets.
+  TfrxTestReport module;
+  module.SetName("DaneModul");
+  auto* dane = new TfrxTestDataSet(&module);
+  dane->SetName("Dane");
+  dane->SetParent(nullptr);  // owned by the module, not in any tree
+
+  TfrxTestReport report;
+  auto* memo = new TfrxTestMemoView(&report);
+  TfrxXMLSerializer s;
+  s.RootOwner = &report;
+  s.GlobalLookup = [&](std::string_view name) -> TComponent* { return frxSameText(name, "DaneModul") ? &module : nullptr; };
+  s.AttributesToProperties("DataSet=\"DaneModul.Dane\"", *memo);
+  s.ResolveReferences();
+  EXPECT_EQ(memo->DataSet(), dane);
+  EXPECT_NE(s.PropertiesToAttributes(*memo).find(" DataSet=\"DaneModul.Dane\""), std::string::npos)
+      << "written with the module's name in front";
+
+  s.GlobalLookup = [](std::string_view) -> TComponent* { throw std::runtime_error("no modules"); };
+  s.AttributesToProperties("DataSet=\"Inny.Dane\"", *memo);
+  try {
+    s.ResolveReferences();
+    ADD_FAILURE() << "a failing lookup must raise";
+  } catch (const EComponentError& e) {
+    EXPECT_STREQ(e.what(), "Missing Inny.Dane");
+  }
+}
+
 TEST(SerializerTree, ExistingObjectOfTheSameNameIsFilled) {
   TfrxTestReport report;
   auto* page = new TfrxTestPage(&report);

@@ -23,6 +23,7 @@
 #include <functional>
 #include <stdexcept>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/Graphics.h"
@@ -88,16 +89,20 @@ class TComponent : public TPersistent {
   static bool IsValidIdent(std::string_view name);
 
  protected:
-  void ChangeName(const std::string& name) { name_ = name; }
+  // Called first by a destructor: the owned components are going too, so they need not
+  // hear of each other's removal.
+  void BeginDestroy() { destroying_ = true; }
 
  private:
   void InsertComponent(TComponent* c);
   void RemoveComponent(TComponent* c);
+  void IndexName(TComponent* c, bool add);
 
   std::string name_;
   int32_t tag_ = 0;
   TComponent* owner_ = nullptr;
   std::vector<TComponent*> components_;
+  std::unordered_map<std::string, TComponent*> namesIndex_;  // owned names, lower case
   std::vector<TComponent*> freeNotifies_;
   bool loadingState_ = false;
   bool inherited_ = false;
