@@ -38,7 +38,9 @@ struct TfrxScriptError {
 // report in tree order, RegisterReport, Compile; when Compile succeeded, Execute when
 // HasMainStatements; then any number of Evaluate / CallProcedure / variable calls
 // while the engine runs. Terminate may come at any time and makes Execute and
-// CallProcedure return as soon as possible.
+// CallProcedure return as soon as possible. After the run the report may reload its
+// template from the copy it kept (Prepare): the objects registered by AddObject are
+// then gone, and the script must not touch them again before the next Reset.
 class TfrxReportScript {
  public:
   virtual ~TfrxReportScript() = default;
