@@ -6,6 +6,7 @@
 #include "jobs/DataFile.h"
 #include "platform/CodePage.h"
 #include "platform/FileSystem.h"
+#include "platform/IniFile.h"
 
 namespace {
 
@@ -58,6 +59,12 @@ std::string_view Trimmed(std::string_view text) {
 }
 
 }  // namespace
+
+TEmailSettings ReadEmailSettings(const TIniFile& ini) {
+  return TEmailSettings{ini.ReadString("EMAIL", "BCC", ""),
+                        ini.ReadString("EMAIL", "TEMAT", codepage::Utf8ToAnsi("Temat wiadomości e-mail")),
+                        ini.ReadString("EMAIL", "BODY", "body.txt")};
+}
 
 TStringList ReadMailBody(const std::string& path) {
   const TStringList defaultBody{codepage::Utf8ToAnsi("Treść domyślna")};

@@ -8,12 +8,18 @@
 
 #include "jobs/MapiSendMail.h"
 
+class TIniFile;
+
 // The e-mail settings as typed (8-bit system text).
 struct TEmailSettings {
   std::string Bcc;       // EMAIL/BCC: a further address (or several) for every message
   std::string Subject;   // EMAIL/TEMAT
   std::string BodyFile;  // EMAIL/BODY: relative to the program's folder
 };
+
+// The section EMAIL of the settings file, with the defaults of a missing key: no copy,
+// the subject "Temat wiadomości e-mail", the body file "body.txt".
+TEmailSettings ReadEmailSettings(const TIniFile& ini);
 
 // The lines of the body file `path`; the single line "Treść domyślna" when it cannot be
 // read. A file that is valid UTF-8 (as desktop editors save it) is read as UTF-8, any
