@@ -70,6 +70,11 @@ Tfrm_main::Tfrm_main(std::string programFolder, bool trayAvailable, QWidget* par
   setWindowIcon(TavrelIcon());
   setFixedSize(kClientWidth, kClientHeight);
   JobTables.CreateJobTables();
+  ApplyReportHostSettings(fr1);
+  JobOutputs.SendJobMail = [this](const std::string& pdfPath, const std::string& recipient) {
+    const TEmailSettings settings = frm_Email_ ? frm_Email_->EmailSettings() : TEmailSettings{};
+    ::SendJobMail(MSM, programFolder_, settings, pdfPath, recipient);
+  };
   CreateControls();
   CreateTray();
   CentreOnScreen(this);

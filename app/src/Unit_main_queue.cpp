@@ -7,7 +7,6 @@
 #include "app/Unit_main.h"
 #include "platform/ErrorBox.h"
 #include "platform/FileSystem.h"
-#include "platform/IniFile.h"
 #include "platform/QtText.h"
 
 namespace {
@@ -21,15 +20,6 @@ std::string AnsiOf(const QTreeWidgetItem& entry, int column) {
 }
 
 }  // namespace
-
-std::string TemplatePathFor(std::string_view layoutPath) {
-  const size_t slash = layoutPath.find_last_of("\\/");
-  const size_t nameStart = slash == std::string_view::npos ? 0 : slash + 1;
-  const std::string_view name = layoutPath.substr(nameStart);
-  const size_t dot = name.find('.');
-  const std::string_view stem = dot == std::string_view::npos ? std::string_view() : name.substr(0, dot + 1);
-  return std::string(layoutPath.substr(0, nameStart)) + std::string(stem) + "fr3";
-}
 
 void Tfrm_main::Timer1Timer() {
   Timer1->stop();
@@ -51,15 +41,12 @@ void Tfrm_main::ScanTickets() {
 }
 
 void Tfrm_main::AddTicket(const std::string& ticketPath) {
-  const TIniFile ticket(ticketPath);
-  const std::string dataPath = ticket.ReadString("DRUKUJ", "PLIK", "");
-  const std::string layoutPath = ticket.ReadString("DRUKUJ", "ARKUSZ", "");
-  const int copies = ticket.ReadInteger("DRUKUJ", "KOPII", 1);
-  if (fsys::FileExists(layoutPath) && fsys::FileExists(dataPath)) {
-    AppendJob(TemplatePathFor(layoutPath), dataPath, copies);
+  const TJobTicket ticket = ReadJobTicket(ticketPath);
+  if (fsys::FileExists(ticket.LayoutPath) && fsys::FileExists(ticket.DataPath)) {
+    AppendJob(TemplatePathFor(ticket.LayoutPath), ticket.DataPath, ticket.Copies);
     update();
   } else {
-    fsys::DeleteFile(dataPath);
+    fsys::DeleteFile(ticket.DataPath);
   }
   fsys::DeleteFile(ticketPath);
 }

@@ -8,6 +8,7 @@
 #include <QUrl>
 
 #include "CentreOnScreen.h"
+#include "platform/FileSystem.h"
 #include "platform/QtText.h"
 
 Tfrm_Email::Tfrm_Email(std::string programFolder, QWidget* parent)
@@ -43,5 +44,11 @@ Tfrm_Email::Tfrm_Email(std::string programFolder, QWidget* parent)
 }
 
 void Tfrm_Email::btn_EdytujClick() {
-  QDesktopServices::openUrl(QUrl::fromLocalFile(FromAnsi(programFolder_) + ed_Tresc->text()));
+  // The body file name may separate folders with "\" as the parent application does.
+  const std::string path = fsys::NativePath(programFolder_ + ToAnsi(ed_Tresc->text())).string();
+  QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(path)));
+}
+
+TEmailSettings Tfrm_Email::EmailSettings() const {
+  return TEmailSettings{ToAnsi(ed_bcc->text()), ToAnsi(ed_Subject->text()), ToAnsi(ed_Tresc->text())};
 }

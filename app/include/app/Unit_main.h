@@ -17,6 +17,11 @@
 #include <string>
 #include <string_view>
 
+#include "jobs/JobSequence.h"
+#include "jobs/JobTicket.h"
+#include "jobs/MapiSendMail.h"
+#include "report/frxClassReport.h"
+#include "tables/JobDataSets.h"
 #include "tables/JobTables.h"
 
 class QCheckBox;
@@ -33,10 +38,6 @@ class QTreeWidgetItem;
 class TDirectoryEdit;
 class Tfrm_about;
 class Tfrm_Email;
-
-// The template a layout file selects: the folder part of `layoutPath` ("\" or "/"),
-// its file name up to and including the first ".", then "fr3".
-std::string TemplatePathFor(std::string_view layoutPath);
 
 class Tfrm_main : public QWidget {
  public:
@@ -109,6 +110,17 @@ class Tfrm_main : public QWidget {
 
   // The job tables (Dane, Seria, Sumy) that each job's data is loaded into.
   TJobTables JobTables;
+  // Their report datasets "Dane", "Seria", "Sumy" and frxDBDataset1.
+  TJobDataSets JobDataSets{JobTables};
+  // The report object every job loads its template into, with the host's settings.
+  TfrxReport fr1;
+  // What the program can do with a prepared report: the export filters PDF_E and
+  // JPG_E, printing and the mail hand-off, as far as the program has them.
+  TJobOutputs JobOutputs;
+  // The mail component of the e-mail action; keeps its properties from job to job.
+  TMapiSendMail MSM;
+  // The settings of the controls that a job reads.
+  TJobSettings JobSettings() const;
 
  protected:
   void closeEvent(QCloseEvent* event) override;

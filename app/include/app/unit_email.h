@@ -6,6 +6,8 @@
 #include <QDialog>
 #include <string>
 
+#include "jobs/JobMail.h"
+
 class QLineEdit;
 class QPushButton;
 
@@ -16,6 +18,9 @@ class Tfrm_Email : public QDialog {
 
   // Opens the body file in the desktop's editor for it; nothing is checked or reported.
   void btn_EdytujClick();
+
+  // The three fields as typed, in the system code page.
+  TEmailSettings EmailSettings() const;
 
   QPushButton* btn_OK;
   QLineEdit* ed_bcc;

@@ -1,0 +1,305 @@
+#include "jobs/JobSequence.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "TempFolder.h"
+#include "platform/CodePage.h"
+#include "platform/FileSystem.h"
+#include "platform/Stream.h"
+#include "report/frxClassReport.h"
+#include "tables/JobDataSets.h"
+
+namespace {
+
+std::string Ansi(const char* utf8) { return codepage::Utf8ToAnsi(utf8); }
+
+TEST(SafeFileNameTest, ElevenCharactersBecomeUnderscoresAndEmptyBecomesRaport) {
+  const struct {
+    const char* name;
+    const char* safe;
+  } cases[] = {
+      {"Faktura nr 12/2024", "Faktura_nr_12_2024"},
+      {"", "Raport"},
+      {"a.b", "a_b"},
+      {" #$&*,./?@\\", "___________"},
+      {"WZ-7 (kopia): 3%", "WZ-7_(kopia):_3%"},
+      {"Faktura zaliczkowa łódź", "Faktura_zaliczkowa_łódź"},
+      {"_", "_"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(SafeFileName(Ansi(c.name)), Ansi(c.safe)) << c.name;
+}
+
+TEST(RunThenRemoveTest, RemovesOnceWhateverHappensAndRaisesAfterRemoval) {
+  std::vector<std::string> order;
+  RunThenRemove([&] { order.push_back("job"); }, [&] { order.push_back("remove"); });
+  EXPECT_EQ(order, (std::vector<std::string>{"job", "remove"}));
+
+  order.clear();
+  try {
+    RunThenRemove([&] { throw std::runtime_error("Cannot open file"); }, [&] { order.push_back("remove"); });
+    ADD_FAILURE() << "the job's error was swallowed";
+  } catch (const std::runtime_error& e) {
+    order.push_back(e.what());
+  }
+  EXPECT_EQ(order, (std::vector<std::string>{"remove", "Cannot open file"}));
+}
+
+// An export filter that writes one file holding the report's DocumentName-free content:
+// the first record's D1, so that a later job's file can be told from an earlier one's.
+class FakeFilter : public TJobExportFilter {
+ public:
+  explicit FakeFilter(TJobTables& tables) : tables_(tables) {}
+  void SetShowDialog(bool show) override { showDialog = show; }
+  void SetFileName(const std::string& name) override { fileName = name; }
+  std::string FileName() const override { return fileName; }
+  bool Export(TfrxReport&) override {
+    ++exports;
+    dialogAtExport = showDialog;
+    written.clear();
+    tables_.db_Data.First();
+    std::ofstream file(fsys::NativePath(fileName), std::ios::binary);
+    if (!file) return false;
+    file << tables_.db_Data.FieldByName("D1").AsString();
+    written.push_back(fileName);
+    return true;
+  }
+  std::vector<std::string> WrittenFiles() const override { return written; }
+
+  bool showDialog = false;
+  bool dialogAtExport = true;
+  int exports = 0;
+  std::string fileName;
+  std::vector<std::string> written;
+
+ private:
+  TJobTables& tables_;
+};
+
+class JobSequenceTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    tables.CreateJobTables();
+    ApplyReportHostSettings(report);
+    settings.TargetFolder = out.Folder() + "pdf";
+    settings.TempFolder = out.Folder() + "tmp";
+  }
+  void TearDown() override { frxSetReportCollaborators(previous_); }
+
+  TJobOutputs Outputs() {
+    TJobOutputs outputs;
+    outputs.PDF_E = &pdf;
+    outputs.JPG_E = &jpg;
+    return outputs;
+  }
+  std::string Data(const std::string& text) { return in.Write("dane.txt", text); }
+  std::string Template() { return in.Write("faktura.fr3", Fixture("faktura.fr3")); }
+  static std::string Fixture(const std::string& name) { return ReadWholeFile(TAVREL_JOBS_FIXTURES + name); }
+  TJobResult Run(const std::string& data, const std::string& templ = "") {
+    TJobSequence sequence(report, tables, outputs);
+    TJobResult result = sequence.Run(templ.empty() ? in.Folder() + "brak.fr3" : templ, data, settings);
+    header = sequence.Header();
+    return result;
+  }
+  void WithDesigner(TfrxDesignerFactory designer) {
+    TfrxReportCollaborators c = frxReportCollaborators();
+    c.Designer = std::move(designer);
+    previous_ = frxSetReportCollaborators(c);
+  }
+
+  TempFolder in, out;
+  TJobTables tables;
+  TJobDataSets dataSets{tables};
+  TfrxReport report;
+  FakeFilter pdf{tables}, jpg{tables};
+  TJobOutputs outputs = Outputs();
+  TJobSettings settings;
+  TJobHeader header;
+
+ private:
+  TfrxReportCollaborators previous_ = frxReportCollaborators();
+};
+
+TEST_F(JobSequenceTest, ExportsIntoTheFolderUnderTheDocumentName) {
+  const struct {
+    int action;
+    const char* data;
+    const char* file;
+    const char* folder;
+  } cases[] = {
+      {jaPdf, "1=Hurtownia\r\n95=Faktura nr 12/2024\r\n", "Faktura_nr_12_2024.pdf", "pdf"},
+      {jaPdf, "1=Hurtownia\r\n", "Raport.pdf", "pdf"},
+      {jaJpeg, "1=Hurtownia\r\n95=a.b\r\n", "a_b.jpg", "pdf"},
+  };
+  for (const auto& c : cases) {
+    settings.Action = c.action;
+    const TJobResult result = Run(Data(c.data));
+    const std::string expected = out.Folder() + c.folder + "/" + c.file;
+    EXPECT_EQ(result.Files, std::vector<std::string>{expected}) << c.data;
+    EXPECT_TRUE(out.Exists(std::string(c.folder) + "/" + c.file)) << c.data;
+    EXPECT_FALSE(result.ExportFailed);
+  }
+  EXPECT_FALSE(pdf.dialogAtExport);
+  EXPECT_FALSE(jpg.dialogAtExport);
+}
+
+TEST_F(JobSequenceTest, TwoJobsOfOneNameLeaveTheSecondsFile) {
+  settings.Action = jaPdf;
+  Run(Data("1=Pierwsza\r\n95=Faktura 7\r\n"));
+  Run(Data("1=Druga\r\n95=Faktura 7\r\n"));
+  EXPECT_EQ(out.Read("pdf/Faktura_7.pdf"), "Druga");
+}
+
+TEST_F(JobSequenceTest, TargetFolderIsCreatedOneLevelDeepOnly) {
+  settings.Action = jaPdf;
+  settings.TargetFolder = out.Folder() + "brak/faktury";
+  const TJobResult result = Run(Data("1=Hurtownia\r\n"));
+  EXPECT_FALSE(out.Exists("brak"));
+  // The export itself meets the missing folder; the job still ends normally.
+  EXPECT_EQ(pdf.exports, 1);
+  EXPECT_TRUE(result.ExportFailed);
+}
+
+TEST_F(JobSequenceTest, EmailExportsIntoTheTemporaryFolderThenHandsOverTheRecipient) {
+  std::vector<std::string> mails;
+  outputs.SendJobMail = [&](const std::string& file, const std::string& to) {
+    EXPECT_TRUE(fsys::FileExists(file));
+    mails.push_back(file + "|" + to);
+  };
+  settings.Action = jaEmail;
+  Run(Data("1=Hurtownia\r\n95=FV 3\r\n77=biuro@hurtownia.example.pl\r\n"));
+  EXPECT_EQ(mails, std::vector<std::string>{out.Folder() + "tmp/FV_3.pdf|biuro@hurtownia.example.pl"});
+  EXPECT_FALSE(out.Exists("pdf"));
+}
+
+TEST_F(JobSequenceTest, OutputsThisProgramLacksFailTheJobWithoutAFile) {
+  const struct {
+    int action;
+    const char* message;
+  } cases[] = {
+      {jaPrint, "Drukowanie nie jest dostępne w tej wersji programu"},
+      {jaPreview, "Podgląd wydruku nie jest dostępny w tej wersji programu"},
+      {jaPdf, "Eksport do PDF nie jest dostępny w tej wersji programu"},
+      {jaJpeg, "Eksport do JPG nie jest dostępny w tej wersji programu"},
+      {jaEmail, "Tworzenie wiadomości e-mail nie jest dostępne w tej wersji programu"},
+  };
+  outputs = TJobOutputs{};
+  for (const auto& c : cases) {
+    settings.Action = c.action;
+    try {
+      Run(Data("1=Hurtownia\r\n"));
+      ADD_FAILURE() << "action " << c.action << " reported done";
+    } catch (const EJobOutputUnavailable& e) {
+      EXPECT_EQ(e.what(), Ansi(c.message));
+    }
+  }
+  EXPECT_FALSE(out.Exists("pdf"));
+  EXPECT_FALSE(out.Exists("tmp"));
+}
+
+TEST_F(JobSequenceTest, PrintingNeverShowsTheDialogWhateverTheTemplateSays) {
+  bool dialog = true;
+  int prints = 0;
+  outputs.Print = [&](TfrxReport& r) {
+    ++prints;
+    dialog = r.PrintOptions().ShowDialog;
+  };
+  settings.Action = jaPrint;
+  const TJobResult result = Run(Data("1=Hurtownia\r\n"), Template());
+  EXPECT_EQ(prints, 1);
+  EXPECT_FALSE(dialog);
+  EXPECT_TRUE(result.OutputRan);
+}
+
+TEST_F(JobSequenceTest, TemplateLoadsAndDialogsAreOnAfterPreparing) {
+  settings.Action = -1;  // no action selected
+  const std::string templ = Template();
+  const TJobResult result = Run(Data("1=Hurtownia\r\n"), templ);
+  EXPECT_EQ(report.ReportOptions().Name, "Faktura VAT");
+  // The template says no dialog; a preview or designer opened by the job shows it.
+  EXPECT_TRUE(report.PrintOptions().ShowDialog);
+  EXPECT_TRUE(pdf.showDialog);
+  EXPECT_TRUE(jpg.showDialog);
+  EXPECT_EQ(pdf.exports + jpg.exports, 0);
+  EXPECT_TRUE(result.Files.empty());
+  EXPECT_TRUE(report.EngineOptions().SilentMode());
+  // Run deletes nothing: ending the job is the caller's.
+  EXPECT_TRUE(fsys::FileExists(templ));
+  EXPECT_TRUE(in.Exists("dane.txt"));
+}
+
+TEST_F(JobSequenceTest, MissingTemplateGivesAnEmptyReportAndNoError) {
+  report.ReportOptions().Name = "z poprzedniego zlecenia";
+  settings.Action = jaPdf;
+  const TJobResult result = Run(Data("1=Hurtownia\r\n"));
+  EXPECT_TRUE(report.ReportOptions().Name.empty());
+  EXPECT_TRUE(report.Errors().Empty());
+  EXPECT_EQ(result.Files.size(), 1u);
+}
+
+TEST_F(JobSequenceTest, DataErrorsEndTheJobBeforePreparingAndOutput) {
+  const struct {
+    const char* data;  // nullptr: no data file at all
+    const char* message;
+  } cases[] = {
+      {nullptr, "Cannot open file"},
+      {"2=przed pierwszym rekordem\r\n", "Dataset not in edit or insert mode"},
+      {"1=Hurtownia\r\n201=za daleko\r\n", "List index out of bounds"},
+  };
+  settings.Action = jaPdf;
+  for (const auto& c : cases) {
+    const std::string data = c.data ? Data(c.data) : in.Folder() + "zaginiony.txt";
+    bool loaded = false;
+    TJobSequence sequence(report, tables, outputs);
+    sequence.OnDataLoaded = [&] { loaded = true; };
+    try {
+      sequence.Run(Template(), data, settings);
+      ADD_FAILURE() << "no error for " << (c.data ? c.data : "a missing file");
+    } catch (const std::exception& e) {
+      EXPECT_NE(std::string(e.what()).find(c.message), std::string::npos) << e.what();
+    }
+    EXPECT_FALSE(loaded);
+  }
+  EXPECT_EQ(pdf.exports, 0);
+}
+
+TEST_F(JobSequenceTest, ServiceModeOpensTheDesignerAndProducesNoFile) {
+  int designs = 0;
+  WithDesigner([&](TfrxReport& r, bool modal, bool mdiChild) {
+    ++designs;
+    EXPECT_EQ(&r, &report);
+    EXPECT_TRUE(modal);
+    EXPECT_FALSE(mdiChild);
+    EXPECT_TRUE(in.Exists("dane.txt"));  // the job still has its data while designing
+    return false;
+  });
+  settings.ServiceMode = true;
+  settings.Action = jaPdf;
+  const TJobResult result = Run(Data("1=Hurtownia\r\n95=FV 1\r\n"), Template());
+  EXPECT_EQ(designs, 1);
+  EXPECT_TRUE(result.OutputRan);
+  EXPECT_TRUE(result.Files.empty());
+  EXPECT_EQ(pdf.exports, 0);
+  EXPECT_FALSE(out.Exists("pdf"));
+}
+
+TEST_F(JobSequenceTest, ServiceModeWithoutADesignerFails) {
+  WithDesigner(nullptr);
+  settings.ServiceMode = true;
+  EXPECT_THROW(Run(Data("1=Hurtownia\r\n")), EJobOutputUnavailable);
+}
+
+TEST_F(JobSequenceTest, PolishLettersOfAWindows1250FileReadBackUnchanged) {
+  settings.Action = -1;
+  Run(in.Write("faktura.txt", Fixture("faktura_1250.txt")));
+  tables.db_Data.First();
+  EXPECT_EQ(codepage::ToWide(tables.db_Data.FieldByName("D1").AsString()), u"Hurtownia Żółw Sp. z o.o.");
+  EXPECT_EQ(codepage::ToWide(tables.db_Data.FieldByName("D2").AsString()), u"ul. Świętokrzyska 12, 00-916 Warszawa");
+  EXPECT_EQ(codepage::ToWide(header.DocumentName), u"Faktura nr 12/2024");
+  tables.db_Data.Next();
+  EXPECT_EQ(codepage::ToWide(tables.db_Data.FieldByName("D1").AsString()), u"Zakład Mięsny Gęś");
+  EXPECT_EQ(codepage::ToWide(tables.db_Serial.FieldByName("S2").AsString()), u"Kiełbasa śląska");
+}
+
+}  // namespace

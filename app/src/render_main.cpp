@@ -1,0 +1,14 @@
+// tavrel-render: one print job run headless; everything it does lives in tavrel_jobs.
+#include <filesystem>
+#include <iostream>
+
+#include "jobs/RenderTool.h"
+#include "platform/FileSystem.h"
+
+int main(int argc, char** argv) {
+  std::error_code error;
+  std::string current = std::filesystem::current_path(error).string();
+  if (current.empty()) current = ".";
+  return RunRenderTool(std::vector<std::string>(argv + 1, argv + argc), fsys::ProgramFolder(), current, std::cout,
+                       std::cerr);
+}
