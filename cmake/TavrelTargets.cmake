@@ -34,12 +34,19 @@ set(TAVREL_TEST_ENV
   "UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1"
   "TAVREL_SOURCE_DIR=${PROJECT_SOURCE_DIR}")
 
+# A test or benchmark the current build leaves out still exists as a target that is
+# never built, so that settings a folder adds to it after declaring it stay valid.
+function(tavrel_unbuilt_target name)
+  add_executable(${name} EXCLUDE_FROM_ALL ${PROJECT_SOURCE_DIR}/cmake/unbuilt_main.cpp)
+endfunction()
+
 # tavrel_test(NAME SOURCES ... LIBS ...): one GoogleTest program, its cases registered with CTest.
 function(tavrel_test name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
   if(TAVREL_FUZZ)
+    tavrel_unbuilt_target(${name})
     return()
   endif()
-  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
   target_compile_options(${name} PRIVATE ${TAVREL_WARNINGS})
   target_compile_definitions(${name} PRIVATE TAVREL_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
@@ -54,10 +61,11 @@ endfunction()
 
 # tavrel_benchmark(NAME SOURCES ... LIBS ...): a Google Benchmark program (not run by CTest).
 function(tavrel_benchmark name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
   if(TAVREL_FUZZ OR NOT TAVREL_BENCHMARKS)
+    tavrel_unbuilt_target(${name})
     return()
   endif()
-  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
   target_compile_options(${name} PRIVATE ${TAVREL_WARNINGS})
   target_compile_definitions(${name} PRIVATE TAVREL_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
