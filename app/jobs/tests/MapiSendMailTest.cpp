@@ -10,6 +10,7 @@
 #include <map>
 #include <sstream>
 
+#include "FakeDesktop.h"
 #include "jobs/JobMail.h"
 #include "platform/CodePage.h"
 #include "platform/FileSystem.h"
@@ -22,10 +23,7 @@ using ::testing::IsEmpty;
 
 std::string Ansi(std::string_view utf8) { return codepage::Utf8ToAnsi(utf8); }
 
-void WriteFile(const fs::path& path, std::string_view content) {
-  std::ofstream out(path, std::ios::binary);
-  out << content;
-}
+void WriteFile(const fs::path& path, std::string_view content) { TFakeDesktop::WriteFile(path, content); }
 
 std::string ReadFile(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);
@@ -60,59 +58,25 @@ struct TReceivedMail {
   }
 };
 
-// A desktop without any desktop environment, whose mailto handler is a small script
-// that records its arguments, one a line, and ends with the status found in a file.
+// The mail client is a handler of mailto addresses on a fake desktop.
 class MailHandOffTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    char pattern[] = "/tmp/tavrel-mail-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    root_ = pattern;
-    for (const char* folder : {"config", "data/applications", "home", "program", "temp"})
-      fs::create_directories(root_ / folder);
-
-    client_ = root_ / "mail-client.sh";
-    WriteFile(client_,
-              "#!/bin/sh\n"
-              "here=$(dirname \"$0\")\n"
-              "for a in \"$@\"; do printf '%s\\n' \"$a\"; done > \"$here/received.txt\"\n"
-              "exit $(cat \"$here/status\")\n");
-    fs::permissions(client_, fs::perms::owner_all);
-    SetClientStatus(0);
-    WriteFile(root_ / "data/applications/fakemail.desktop",
-              "[Desktop Entry]\nType=Application\nName=Poczta testowa\nExec=" + client_.string() +
-                  " %u\nMimeType=x-scheme-handler/mailto;\n");
-    WriteFile(root_ / "config/mimeapps.list",
-              "[Default Applications]\nx-scheme-handler/mailto=fakemail.desktop\n");
-
-    setenv("HOME", (root_ / "home").c_str(), 1);
-    setenv("XDG_CONFIG_HOME", (root_ / "config").c_str(), 1);
-    setenv("XDG_CONFIG_DIRS", (root_ / "config").c_str(), 1);
-    setenv("XDG_DATA_HOME", (root_ / "data").c_str(), 1);
-    setenv("XDG_DATA_DIRS", (root_ / "data").c_str(), 1);
-    // xdg-open looks up scheme handlers only with a display; nothing connects to it.
-    setenv("DISPLAY", ":97", 1);
-    // Never a real browser when the handler is not found.
-    setenv("BROWSER", "/bin/false", 1);
-    for (const char* name : {"XDG_CURRENT_DESKTOP", "DESKTOP_SESSION", "KDE_FULL_SESSION",
-                             "GNOME_DESKTOP_SESSION_ID", "MATE_DESKTOP_SESSION_ID", "MAILER",
-                             "WAYLAND_DISPLAY", "XDG_SESSION_DESKTOP"})
-      unsetenv(name);
-
+    root_ = desktop_.Root();
+    desktop_.RegisterHandler("fakemail", "x-scheme-handler/mailto");
+    for (const char* folder : {"program", "temp"}) fs::create_directories(root_ / folder);
     pdf_ = Ansi((root_ / "temp/Faktura_nr_12_żółć.pdf").string());
     WriteFile(fsys::NativePath(pdf_), "%PDF-1.4\n%%EOF\n");
     programFolder_ = (root_ / "program").string() + "/";
   }
 
-  void TearDown() override { fs::remove_all(root_); }
-
-  void SetClientStatus(int status) { WriteFile(root_ / "status", std::to_string(status) + "\n"); }
-
-  bool ClientStarted() const { return fs::exists(root_ / "received.txt"); }
+  void SetClientStatus(int status) const { desktop_.SetHandlerStatus("fakemail", status); }
+  fs::path ReceivedFile() const { return desktop_.Received("fakemail"); }
+  bool ClientStarted() const { return fs::exists(ReceivedFile()); }
 
   TReceivedMail Received() const {
     TReceivedMail mail;
-    std::istringstream lines(ReadFile(root_ / "received.txt"));
+    std::istringstream lines(ReadFile(ReceivedFile()));
     std::string address;
     std::getline(lines, address);
     EXPECT_TRUE(address.starts_with("mailto:")) << address;
@@ -141,8 +105,8 @@ class MailHandOffTest : public ::testing::Test {
     return TEmailSettings{Ansi(bccUtf8), Ansi("Faktura – zażółć gęślą jaźń"), "body.txt"};
   }
 
+  TFakeDesktop desktop_;
   fs::path root_;
-  fs::path client_;
   std::string pdf_;
   std::string programFolder_;
   TMapiSendMail msm_;
@@ -165,7 +129,7 @@ TEST_F(MailHandOffTest, TheCopyAddressJoinsTheRecipientAsOneLine) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string("recipient '") + c.recipient + "', copy '" + c.bcc + "'");
-    fs::remove(root_ / "received.txt");
+    fs::remove(ReceivedFile());
     SendJobMail(msm_, programFolder_, Settings(c.bcc), pdf_, c.recipient);
     EXPECT_EQ(msm_.Too(), c.to);
     ASSERT_TRUE(ClientStarted());
@@ -234,9 +198,9 @@ TEST_F(MailHandOffTest, SendMailReportsWhetherTheHandOffWasAccepted) {
   msm_.SetAttachments({Ansi((root_ / "temp/brak.pdf").string())});
   EXPECT_EQ(msm_.SendMail(), -1) << "a missing attachment";
 
-  fs::remove(root_ / "data/applications/fakemail.desktop");
+  fs::remove(desktop_.DesktopFile("fakemail"));
   msm_.SetAttachments({pdf_});
-  fs::remove(root_ / "received.txt");
+  fs::remove(ReceivedFile());
   EXPECT_EQ(msm_.SendMail(), -1) << "no mail client";
   EXPECT_FALSE(ClientStarted());
 }
