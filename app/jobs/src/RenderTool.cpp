@@ -181,15 +181,14 @@ struct TRenderHost {
 };
 
 int RunJob(const TRenderOptions& o, const std::string& programFolder, const std::string& currentFolder,
-           std::ostream& out, std::ostream& err) {
+           std::ostream& out, std::ostream& err, TJobOutputs outputs) {
   const TIniFile ini(programFolder + "Tavrel.ini");
   const TJobSettings settings = ReadSettings(o, ini, currentFolder);
   TRenderHost host;
   // The e-mail action hands its PDF to the mail client with the utility's e-mail settings.
   TMapiSendMail msm;
   const TEmailSettings email = ReadEmailSettings(ini);
-  TJobOutputs outputs;
-  outputs.SendJobMail = [&](const std::string& pdfPath, const std::string& recipient) {
+  if (!outputs.SendJobMail) outputs.SendJobMail = [&](const std::string& pdfPath, const std::string& recipient) {
     SendJobMail(msm, programFolder, email, pdfPath, recipient);
   };
   TJobSequence sequence(host.report, host.tables, outputs);
@@ -262,7 +261,7 @@ void DumpJobTables(TJobTables& tables, const TfrxVariables& variables, std::ostr
 }
 
 int RunRenderTool(const std::vector<std::string>& args, const std::string& programFolder,
-                  const std::string& currentFolder, std::ostream& out, std::ostream& err) {
+                  const std::string& currentFolder, std::ostream& out, std::ostream& err, TJobOutputs outputs) {
   TRenderOptions options;
   try {
     options = ParseOptions(args);
@@ -274,5 +273,5 @@ int RunRenderTool(const std::vector<std::string>& args, const std::string& progr
     out << kHelp;
     return kRenderDone;
   }
-  return RunJob(options, programFolder, currentFolder, out, err);
+  return RunJob(options, programFolder, currentFolder, out, err, std::move(outputs));
 }

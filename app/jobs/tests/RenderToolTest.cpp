@@ -2,11 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <functional>
 #include <map>
 #include <sstream>
 
 #include "TempFolder.h"
+#include "platform/FileSystem.h"
 #include "jobs/JobSequence.h"
 #include "platform/CodePage.h"
 
@@ -51,9 +53,9 @@ struct TDump {
 
 class RenderToolTest : public ::testing::Test {
  protected:
-  int Render(std::vector<std::string> args) {
+  int Render(std::vector<std::string> args, TJobOutputs outputs = {}) {
     std::ostringstream o, e;
-    const int status = RunRenderTool(args, program.Folder(), work.Folder(), o, e);
+    const int status = RunRenderTool(args, program.Folder(), work.Folder(), o, e, std::move(outputs));
     out = o.str();
     err = e.str();
     return status;
@@ -240,6 +242,57 @@ TEST_F(RenderToolTest, ActionComesFromTheCommandLineThenTavrelIniThenPdf) {
     EXPECT_NE(err.find(c.message), std::string::npos) << err;
     EXPECT_TRUE(out.empty());
   }
+}
+
+// An export filter that writes its file, or fails as a filter does: false, an error kept.
+class WritingFilter : public TJobExportFilter {
+ public:
+  void SetShowDialog(bool) override {}
+  void SetFileName(const std::string& name) override { fileName_ = name; }
+  std::string FileName() const override { return fileName_; }
+  bool Export(TfrxReport&) override {
+    if (fail) return false;
+    std::ofstream(fsys::NativePath(fileName_)) << "%PDF";
+    return true;
+  }
+  std::vector<std::string> WrittenFiles() const override { return fail ? std::vector<std::string>{} : std::vector{fileName_}; }
+  bool fail = false;
+
+ private:
+  std::string fileName_;
+};
+
+TEST_F(RenderToolTest, PrintsTheFilesWrittenIntoTheChosenFolder) {
+  program.Write("Tavrel.ini", "[MAIN]\r\nKATALOG_PDF=" + data.Folder() + "ini\r\n");
+  const struct {
+    std::vector<std::string> extra;
+    std::string file;
+  } cases[] = {
+      {{}, data.Folder() + "ini/FV_7.pdf"},
+      {{"--out", work.Folder() + "wyniki"}, work.Folder() + "wyniki/FV_7.pdf"},
+  };
+  for (const auto& c : cases) {
+    WritingFilter pdf;
+    TJobOutputs outputs;
+    outputs.PDF_E = &pdf;
+    std::vector<std::string> args = {"--template", data.Folder() + "brak.fr3", "--data", Data("1=A\r\n95=FV 7\r\n")};
+    args.insert(args.end(), c.extra.begin(), c.extra.end());
+    EXPECT_EQ(Render(args, outputs), kRenderDone) << err;
+    EXPECT_EQ(out, c.file + "\n");
+    EXPECT_TRUE(fsys::FileExists(c.file)) << c.file;
+  }
+}
+
+TEST_F(RenderToolTest, FailedExportFailsTheJob) {
+  WritingFilter pdf;
+  pdf.fail = true;
+  TJobOutputs outputs;
+  outputs.PDF_E = &pdf;
+  EXPECT_EQ(Render({"--template", data.Folder() + "brak.fr3", "--data", Data("1=A\r\n"), "--out", work.Folder()},
+                   outputs),
+            kRenderJobFailed);
+  EXPECT_NE(err.find("Pojawił się następujący błąd(y):"), std::string::npos) << err;
+  EXPECT_TRUE(out.empty());
 }
 
 TEST_F(RenderToolTest, ErrorsOptionPrintsTheReportsErrors) {

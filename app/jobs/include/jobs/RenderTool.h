@@ -14,6 +14,8 @@
 #include <string>
 #include <vector>
 
+#include "jobs/JobSequence.h"
+
 class TJobTables;
 class TfrxVariables;
 
@@ -24,8 +26,11 @@ constexpr int kRenderUsageError = 2;
 // `args` are the arguments after the program name, as the system gives them (UTF-8);
 // `programFolder` (8-bit) ends with "/"; `currentFolder` (UTF-8, as the system gives it)
 // is where output goes when neither --out nor Tavrel.ini names a folder.
+// `outputs` are the outputs this program has (export filters, printing); the e-mail
+// hand-off is added when it has none.
 int RunRenderTool(const std::vector<std::string>& args, const std::string& programFolder,
-                  const std::string& currentFolder, std::ostream& out, std::ostream& err);
+                  const std::string& currentFolder, std::ostream& out, std::ostream& err,
+                  TJobOutputs outputs = {});
 
 // The three job tables and the report variables as tab-separated UTF-8 text: per table
 // a header line (its alias, then the field names), then one line per record with an
