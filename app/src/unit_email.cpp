@@ -1,11 +1,10 @@
 #include "app/unit_email.h"
 
-#include <QDesktopServices>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProcess>
 #include <QPushButton>
-#include <QUrl>
 
 #include "CentreOnScreen.h"
 #include "platform/FileSystem.h"
@@ -45,8 +44,10 @@ Tfrm_Email::Tfrm_Email(std::string programFolder, QWidget* parent)
 
 void Tfrm_Email::btn_EdytujClick() {
   // The body file name may separate folders with "\" as the parent application does.
+  // xdg-open itself rather than the platform plugin's services, which do nothing on
+  // some plugins (offscreen).
   const std::string path = fsys::NativePath(programFolder_ + ToAnsi(ed_Tresc->text())).string();
-  QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(path)));
+  QProcess::startDetached(QStringLiteral("xdg-open"), {QString::fromStdString(path)});
 }
 
 TEmailSettings Tfrm_Email::EmailSettings() const {

@@ -8,9 +8,12 @@
 
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 class TFakeDesktop {
  public:
@@ -20,21 +23,28 @@ class TFakeDesktop {
     root_ = pattern;
     for (const char* folder : {"config", "data/applications", "home"})
       std::filesystem::create_directories(root_ / folder);
-    setenv("HOME", (root_ / "home").c_str(), 1);
-    setenv("XDG_CONFIG_HOME", (root_ / "config").c_str(), 1);
-    setenv("XDG_CONFIG_DIRS", (root_ / "config").c_str(), 1);
-    setenv("XDG_DATA_HOME", (root_ / "data").c_str(), 1);
-    setenv("XDG_DATA_DIRS", (root_ / "data").c_str(), 1);
+    Set("HOME", (root_ / "home").string());
+    Set("XDG_CONFIG_HOME", (root_ / "config").string());
+    Set("XDG_CONFIG_DIRS", (root_ / "config").string());
+    Set("XDG_DATA_HOME", (root_ / "data").string());
+    Set("XDG_DATA_DIRS", (root_ / "data").string());
     // xdg-open looks up handlers only with a display; nothing connects to it.
-    setenv("DISPLAY", ":97", 1);
+    Set("DISPLAY", ":97");
     // Never a real browser when a handler is not found.
-    setenv("BROWSER", "/bin/false", 1);
+    Set("BROWSER", "/bin/false");
     for (const char* name : {"XDG_CURRENT_DESKTOP", "DESKTOP_SESSION", "KDE_FULL_SESSION",
                              "GNOME_DESKTOP_SESSION_ID", "MATE_DESKTOP_SESSION_ID", "MAILER",
                              "WAYLAND_DISPLAY", "XDG_SESSION_DESKTOP"})
-      unsetenv(name);
+      Set(name, std::nullopt);
   }
-  ~TFakeDesktop() { std::filesystem::remove_all(root_); }
+  // The environment goes back to what it was, for the tests that follow in the process.
+  ~TFakeDesktop() {
+    for (auto it = saved_.rbegin(); it != saved_.rend(); ++it) {
+      if (it->second) setenv(it->first.c_str(), it->second->c_str(), 1);
+      else unsetenv(it->first.c_str());
+    }
+    std::filesystem::remove_all(root_);
+  }
   TFakeDesktop(const TFakeDesktop&) = delete;
   TFakeDesktop& operator=(const TFakeDesktop&) = delete;
 
@@ -68,6 +78,14 @@ class TFakeDesktop {
   std::filesystem::path Received(const std::string& name) const { return root_ / (name + ".received"); }
 
  private:
+  void Set(const std::string& name, const std::optional<std::string>& value) {
+    const char* previous = getenv(name.c_str());
+    saved_.emplace_back(name, previous ? std::optional<std::string>(previous) : std::nullopt);
+    if (value) setenv(name.c_str(), value->c_str(), 1);
+    else unsetenv(name.c_str());
+  }
+
   std::filesystem::path root_;
+  std::vector<std::pair<std::string, std::optional<std::string>>> saved_;
   std::string defaults_;  // the lines of mimeapps.list
 };
