@@ -451,6 +451,13 @@ void TfrxXMLSerializer::ReadElement(TfrxXMLItem& item, TfrxComponent* root, Tfrx
         return;
       }
       target = cls->Factory()(parent);
+      if (!target) {
+        AddError(frxResources().Get("xrCantFindClass") + " " + item.Name);
+        return;
+      }
+      // A class made to stand at the root (its factory ignores the owner) would be lost
+      // outside the tree when a template nests it: the parent takes it and frees it.
+      if (!target->Parent()) target->SetParent(parent);
     }
   }
   target->SetLoading(true);
