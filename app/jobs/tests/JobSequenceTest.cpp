@@ -4,6 +4,7 @@
 
 #include <fstream>
 
+#include "FakeExportFilter.h"
 #include "TempFolder.h"
 #include "platform/CodePage.h"
 #include "platform/FileSystem.h"
@@ -46,42 +47,16 @@ TEST(RunThenRemoveTest, RemovesOnceWhateverHappensAndRaisesAfterRemoval) {
   EXPECT_EQ(order, (std::vector<std::string>{"remove", "Cannot open file"}));
 }
 
-// An export filter that writes one file holding the report's DocumentName-free content:
-// the first record's D1, so that a later job's file can be told from an earlier one's.
-class FakeFilter : public TJobExportFilter {
- public:
-  explicit FakeFilter(TJobTables& tables) : tables_(tables) {}
-  void SetShowDialog(bool show) override { showDialog = show; }
-  void SetFileName(const std::string& name) override { fileName = name; }
-  std::string FileName() const override { return fileName; }
-  bool Export(TfrxReport&) override {
-    ++exports;
-    dialogAtExport = showDialog;
-    written.clear();
-    tables_.db_Data.First();
-    std::ofstream file(fsys::NativePath(fileName), std::ios::binary);
-    if (!file) return false;
-    file << tables_.db_Data.FieldByName("D1").AsString();
-    written.push_back(fileName);
-    return true;
-  }
-  std::vector<std::string> WrittenFiles() const override { return written; }
-
-  bool showDialog = false;
-  bool dialogAtExport = true;
-  int exports = 0;
-  std::string fileName;
-  std::vector<std::string> written;
-
- private:
-  TJobTables& tables_;
-};
-
 class JobSequenceTest : public ::testing::Test {
  protected:
   void SetUp() override {
     tables.CreateJobTables();
     ApplyReportHostSettings(report);
+    // The first record's D1, so that a later job's file can be told from an earlier one's.
+    pdf.content = jpg.content = [this] {
+      tables.db_Data.First();
+      return tables.db_Data.FieldByName("D1").AsString();
+    };
     settings.TargetFolder = out.Folder() + "pdf";
     settings.TempFolder = out.Folder() + "tmp";
   }
@@ -112,7 +87,7 @@ class JobSequenceTest : public ::testing::Test {
   TJobTables tables;
   TJobDataSets dataSets{tables};
   TfrxReport report;
-  FakeFilter pdf{tables}, jpg{tables};
+  TFakeExportFilter pdf, jpg;
   TJobOutputs outputs = Outputs();
   TJobSettings settings;
   TJobHeader header;
