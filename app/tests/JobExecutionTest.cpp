@@ -6,6 +6,9 @@
 #include <QTreeWidget>
 
 #include "AppFixture.h"
+#include "FakeDesktop.h"
+#include "FakeExportFilter.h"
+#include "ReceivedMail.h"
 #include "app/DirectoryEdit.h"
 #include "platform/CodePage.h"
 #include "platform/FileSystem.h"
@@ -115,6 +118,52 @@ TEST_F(JobExecutionTest, ServiceModeDesignsWithTheDataAndProducesNoFile) {
   EXPECT_EQ(main.JobCount(), 0);
   EXPECT_FALSE(std::filesystem::exists(file));
   EXPECT_FALSE(data.Exists("pdf"));
+}
+
+// The e-mail action from ticket to mail client: the mail client's answer is not looked
+// at, so the job always ends normally, and the PDF it was given stays where it was made.
+TEST_F(JobExecutionTest, EmailJobEndsNormallyWhateverTheMailClientAnswersAndKeepsItsPdf) {
+  TFakeDesktop desktop;
+  desktop.RegisterHandler("poczta", "x-scheme-handler/mailto");
+  Tfrm_main& main = Start();
+  TFakeExportFilter pdf;
+  main.JobOutputs.PDF_E = &pdf;
+  main.cb_Akcja->setCurrentIndex(jaEmail);
+  main.ed_KatalogTemp->setText(QString::fromStdString(data.Folder() + "tmp"));
+  const std::string pdfPath = data.Folder() + "tmp/Faktura_12_2024.pdf";
+  enum TClient { Takes, Refuses, Missing };
+  const struct {
+    const char* what;
+    TClient client;
+  } cases[] = {
+      {"the client takes the message", Takes},
+      {"the client refuses it", Refuses},
+      {"no mail client", Missing},
+  };
+  for (const auto& c : cases) {
+    errors.clear();
+    std::filesystem::remove(desktop.Received("poczta"));
+    desktop.SetHandlerStatus("poczta", c.client == Refuses ? 1 : 0);
+    if (c.client == Missing) std::filesystem::remove(desktop.DesktopFile("poczta"));
+    const std::string file = Invoice("fv.txt");  // no recipient (key 77)
+    Ticket("m.prn", file);
+
+    main.Timer1Timer();
+
+    EXPECT_TRUE(errors.empty()) << c.what << ": " << (errors.empty() ? "" : errors[0]);
+    EXPECT_EQ(main.JobCount(), 0) << c.what;
+    EXPECT_FALSE(std::filesystem::exists(file)) << c.what;
+    EXPECT_TRUE(std::filesystem::exists(pdfPath)) << c.what << ": the temporary PDF stays";
+    EXPECT_EQ(std::filesystem::exists(desktop.Received("poczta")), c.client != Missing) << c.what;
+    if (c.client != Takes) continue;
+    const TReceivedMail mail = ReadReceivedMail(desktop.Received("poczta"));
+    EXPECT_TRUE(mail.To.empty()) << c.what << ": " << mail.To[0];
+    EXPECT_EQ(mail.Attachments, std::vector<std::string>{pdfPath}) << c.what;
+    // The settings' defaults, and the default body: there is no body file.
+    EXPECT_EQ(mail.Field("subject"), "Temat wiadomości e-mail");
+    EXPECT_EQ(mail.Field("body"), "Treść domyślna\r\n");
+  }
+  EXPECT_EQ(pdf.exports, 3);
 }
 
 TEST(RenderProgramTest, UsageErrorsExitTwoAndHelpZero) {

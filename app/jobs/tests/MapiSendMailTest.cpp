@@ -7,10 +7,9 @@
 
 #include <filesystem>
 #include <fstream>
-#include <map>
-#include <sstream>
 
 #include "FakeDesktop.h"
+#include "ReceivedMail.h"
 #include "jobs/JobMail.h"
 #include "platform/CodePage.h"
 #include "platform/FileSystem.h"
@@ -24,39 +23,6 @@ using ::testing::IsEmpty;
 std::string Ansi(std::string_view utf8) { return codepage::Utf8ToAnsi(utf8); }
 
 void WriteFile(const fs::path& path, std::string_view content) { TFakeDesktop::WriteFile(path, content); }
-
-std::string ReadFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream content;
-  content << in.rdbuf();
-  return content.str();
-}
-
-std::string PercentDecoded(std::string_view text) {
-  std::string result;
-  for (size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '%' && i + 2 < text.size()) {
-      result += static_cast<char>(std::stoi(std::string(text.substr(i + 1, 2)), nullptr, 16));
-      i += 2;
-    } else {
-      result += text[i];
-    }
-  }
-  return result;
-}
-
-// What the mail client was started with: the fields of the one mailto address it got,
-// decoded to UTF-8.
-struct TReceivedMail {
-  std::vector<std::string> To;
-  std::vector<std::string> Attachments;
-  std::map<std::string, std::string> Fields;  // subject, body
-  // The value of a field, "" when the address has none.
-  std::string Field(const std::string& name) const {
-    const auto found = Fields.find(name);
-    return found == Fields.end() ? std::string() : found->second;
-  }
-};
 
 // The mail client is a handler of mailto addresses on a fake desktop.
 class MailHandOffTest : public ::testing::Test {
@@ -74,32 +40,7 @@ class MailHandOffTest : public ::testing::Test {
   fs::path ReceivedFile() const { return desktop_.Received("fakemail"); }
   bool ClientStarted() const { return fs::exists(ReceivedFile()); }
 
-  TReceivedMail Received() const {
-    TReceivedMail mail;
-    std::istringstream lines(ReadFile(ReceivedFile()));
-    std::string address;
-    std::getline(lines, address);
-    EXPECT_TRUE(address.starts_with("mailto:")) << address;
-    std::string rest;
-    EXPECT_FALSE(std::getline(lines, rest)) << "the client got more than the address: " << rest;
-    const size_t query = address.find('?');
-    EXPECT_EQ(address.substr(7, query == std::string::npos ? std::string::npos : query - 7), "")
-        << "recipients travel in the query";
-    if (query == std::string::npos) return mail;
-    std::istringstream fields(address.substr(query + 1));
-    for (std::string field; std::getline(fields, field, '&');) {
-      const size_t equals = field.find('=');
-      const std::string name = field.substr(0, equals);
-      const std::string value = PercentDecoded(field.substr(equals + 1));
-      if (name == "to")
-        mail.To.push_back(value);
-      else if (name == "attach")
-        mail.Attachments.push_back(value);
-      else
-        mail.Fields[name] = value;
-    }
-    return mail;
-  }
+  TReceivedMail Received() const { return ReadReceivedMail(ReceivedFile()); }
 
   TEmailSettings Settings(std::string_view bccUtf8 = "") const {
     return TEmailSettings{Ansi(bccUtf8), Ansi("Faktura – zażółć gęślą jaźń"), "body.txt"};

@@ -7,6 +7,9 @@
 #include <map>
 #include <sstream>
 
+#include "FakeDesktop.h"
+#include "FakeExportFilter.h"
+#include "ReceivedMail.h"
 #include "TempFolder.h"
 #include "platform/FileSystem.h"
 #include "jobs/JobSequence.h"
@@ -244,24 +247,6 @@ TEST_F(RenderToolTest, ActionComesFromTheCommandLineThenTavrelIniThenPdf) {
   }
 }
 
-// An export filter that writes its file, or fails as a filter does: false, an error kept.
-class WritingFilter : public TJobExportFilter {
- public:
-  void SetShowDialog(bool) override {}
-  void SetFileName(const std::string& name) override { fileName_ = name; }
-  std::string FileName() const override { return fileName_; }
-  bool Export(TfrxReport&) override {
-    if (fail) return false;
-    std::ofstream(fsys::NativePath(fileName_)) << "%PDF";
-    return true;
-  }
-  std::vector<std::string> WrittenFiles() const override { return fail ? std::vector<std::string>{} : std::vector{fileName_}; }
-  bool fail = false;
-
- private:
-  std::string fileName_;
-};
-
 TEST_F(RenderToolTest, PrintsTheFilesWrittenIntoTheChosenFolder) {
   program.Write("Tavrel.ini", "[MAIN]\r\nKATALOG_PDF=" + data.Folder() + "ini\r\n");
   const struct {
@@ -272,7 +257,7 @@ TEST_F(RenderToolTest, PrintsTheFilesWrittenIntoTheChosenFolder) {
       {{"--out", work.Folder() + "wyniki"}, work.Folder() + "wyniki/FV_7.pdf"},
   };
   for (const auto& c : cases) {
-    WritingFilter pdf;
+    TFakeExportFilter pdf;
     TJobOutputs outputs;
     outputs.PDF_E = &pdf;
     std::vector<std::string> args = {"--template", data.Folder() + "brak.fr3", "--data", Data("1=A\r\n95=FV 7\r\n")};
@@ -283,8 +268,33 @@ TEST_F(RenderToolTest, PrintsTheFilesWrittenIntoTheChosenFolder) {
   }
 }
 
+TEST_F(RenderToolTest, EmailHandsTheTemporaryPdfToTheMailClientWithTheUtilitysSettings) {
+  TFakeDesktop desktop;
+  desktop.RegisterHandler("poczta", "x-scheme-handler/mailto");
+  program.Write("Tavrel.ini", codepage::Utf8ToAnsi("[EMAIL]\r\nKATALOG_TMP=" + data.Folder() + "tmp\r\n"
+                                                   "BCC=ksiegowosc@firma.pl\r\nTEMAT=Faktura VAT\r\n"
+                                                   "BODY=tresc.txt\r\n"));
+  program.Write("tresc.txt", "W załączeniu faktura.\r\n");
+  TFakeExportFilter pdf;
+  TJobOutputs outputs;
+  outputs.PDF_E = &pdf;
+  ASSERT_EQ(Render({"--template", data.Folder() + "brak.fr3", "--data",
+                    Data("1=A\r\n95=FV 7\r\n77=biuro@kowalski.pl\r\n"), "--action", "email"},
+                   outputs),
+            kRenderDone)
+      << err;
+  const std::string file = data.Folder() + "tmp/FV_7.pdf";
+  EXPECT_EQ(out, file + "\n");
+  EXPECT_TRUE(fsys::FileExists(file));
+  const TReceivedMail mail = ReadReceivedMail(desktop.Received("poczta"));
+  EXPECT_EQ(mail.To, std::vector<std::string>{"biuro@kowalski.pl;ksiegowosc@firma.pl"});
+  EXPECT_EQ(mail.Attachments, std::vector<std::string>{file});
+  EXPECT_EQ(mail.Field("subject"), "Faktura VAT");
+  EXPECT_EQ(mail.Field("body"), "W załączeniu faktura.\r\n");
+}
+
 TEST_F(RenderToolTest, FailedExportFailsTheJob) {
-  WritingFilter pdf;
+  TFakeExportFilter pdf;
   pdf.fail = true;
   TJobOutputs outputs;
   outputs.PDF_E = &pdf;
