@@ -199,12 +199,7 @@ void Tfrm_main::ReadSettings() {
   ed_Opoznienie->setText(FromAnsi(ini.ReadString("MAIN", "OPOZNIENIE", "0")));
   ed_Katalog->setText(FromAnsi(ini.ReadString("MAIN", "KATALOG_PDF", home)));
   ed_KatalogTemp->setText(FromAnsi(ini.ReadString("EMAIL", "KATALOG_TMP", home)));
-  if (frm_Email_) {
-    frm_Email_->ed_bcc->setText(FromAnsi(ini.ReadString("EMAIL", "BCC", "")));
-    frm_Email_->ed_Subject->setText(
-        FromAnsi(ini.ReadString("EMAIL", "TEMAT", ToAnsi(QString::fromUtf8("Temat wiadomości e-mail")))));
-    frm_Email_->ed_Tresc->setText(FromAnsi(ini.ReadString("EMAIL", "BODY", "body.txt")));
-  }
+  if (frm_Email_) frm_Email_->SetEmailSettings(ReadEmailSettings(ini));
   cb_AkcjaChange();
 }
 
@@ -214,11 +209,7 @@ void Tfrm_main::WriteSettings() {
   ini.WriteString("MAIN", "KATALOG_PDF", ToAnsi(ed_Katalog->text()));
   ini.WriteString("MAIN", "OPOZNIENIE", ToAnsi(ed_Opoznienie->text()));
   ini.WriteString("EMAIL", "KATALOG_TMP", ToAnsi(ed_KatalogTemp->text()));
-  if (frm_Email_) {
-    ini.WriteString("EMAIL", "BCC", ToAnsi(frm_Email_->ed_bcc->text()));
-    ini.WriteString("EMAIL", "TEMAT", ToAnsi(frm_Email_->ed_Subject->text()));
-    ini.WriteString("EMAIL", "BODY", ToAnsi(frm_Email_->ed_Tresc->text()));
-  }
+  if (frm_Email_) WriteEmailSettings(ini, frm_Email_->EmailSettings());
 }
 
 void Tfrm_main::FillPrinterList() {

@@ -53,3 +53,9 @@ void Tfrm_Email::btn_EdytujClick() {
 TEmailSettings Tfrm_Email::EmailSettings() const {
   return TEmailSettings{ToAnsi(ed_bcc->text()), ToAnsi(ed_Subject->text()), ToAnsi(ed_Tresc->text())};
 }
+
+void Tfrm_Email::SetEmailSettings(const TEmailSettings& settings) {
+  ed_bcc->setText(FromAnsi(settings.Bcc));
+  ed_Subject->setText(FromAnsi(settings.Subject));
+  ed_Tresc->setText(FromAnsi(settings.BodyFile));
+}

@@ -21,6 +21,7 @@ class Tfrm_Email : public QDialog {
 
   // The three fields as typed, in the system code page.
   TEmailSettings EmailSettings() const;
+  void SetEmailSettings(const TEmailSettings& settings);
 
   QPushButton* btn_OK;
   QLineEdit* ed_bcc;

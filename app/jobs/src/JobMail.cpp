@@ -66,6 +66,12 @@ TEmailSettings ReadEmailSettings(const TIniFile& ini) {
                         ini.ReadString("EMAIL", "BODY", "body.txt")};
 }
 
+void WriteEmailSettings(TIniFile& ini, const TEmailSettings& settings) {
+  ini.WriteString("EMAIL", "BCC", settings.Bcc);
+  ini.WriteString("EMAIL", "TEMAT", settings.Subject);
+  ini.WriteString("EMAIL", "BODY", settings.BodyFile);
+}
+
 TStringList ReadMailBody(const std::string& path) {
   const TStringList defaultBody{codepage::Utf8ToAnsi("Treść domyślna")};
   if (!fsys::FileExists(path)) return defaultBody;

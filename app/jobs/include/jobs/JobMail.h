@@ -20,6 +20,7 @@ struct TEmailSettings {
 // The section EMAIL of the settings file, with the defaults of a missing key: no copy,
 // the subject "Temat wiadomości e-mail", the body file "body.txt".
 TEmailSettings ReadEmailSettings(const TIniFile& ini);
+void WriteEmailSettings(TIniFile& ini, const TEmailSettings& settings);
 
 // The lines of the body file `path`; the single line "Treść domyślna" when it cannot be
 // read. A file that is valid UTF-8 (as desktop editors save it) is read as UTF-8, any
