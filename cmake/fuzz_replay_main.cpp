@@ -1,4 +1,4 @@
-// Replays every file of a fuzz corpus folder through the fuzz entry point, so that the
+// Replays every file of the fuzz corpus folders through the fuzz entry point, so that the
 // ordinary test build checks the crash reproducers without libFuzzer.
 #include <cstdint>
 #include <cstdio>
@@ -10,18 +10,19 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size);
 
 int main(int argc, char** argv) {
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: %s CORPUS_DIR\n", argv[0]);
+  if (argc < 2) {
+    std::fprintf(stderr, "usage: %s CORPUS_DIR...\n", argv[0]);
     return 2;
   }
   std::size_t count = 0;
-  for (const auto& entry : std::filesystem::recursive_directory_iterator(argv[1])) {
-    if (!entry.is_regular_file()) continue;
-    std::ifstream in(entry.path(), std::ios::binary);
-    std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    LLVMFuzzerTestOneInput(bytes.data(), bytes.size());
-    ++count;
-  }
+  for (int i = 1; i < argc; ++i)
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(argv[i])) {
+      if (!entry.is_regular_file()) continue;
+      std::ifstream in(entry.path(), std::ios::binary);
+      std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+      LLVMFuzzerTestOneInput(bytes.data(), bytes.size());
+      ++count;
+    }
   std::printf("replayed %zu inputs\n", count);
   return count == 0 ? 1 : 0;
 }

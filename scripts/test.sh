@@ -14,10 +14,11 @@ export UBSAN_OPTIONS=halt_on_error=1
 export LSAN_OPTIONS="suppressions=$PWD/scripts/lsan.supp"
 export QT_QPA_PLATFORM=offscreen
 if [ -f build/fuzz/fuzzers.txt ]; then
-  while read -r fuzzer corpus; do
-    [ -n "$fuzzer" ] || continue
+  while IFS=$'\t' read -r -a fields; do
+    [ "${#fields[@]}" -gt 0 ] || continue
+    fuzzer=${fields[0]}
     work=$(mktemp -d)
-    cp -r "$corpus"/. "$work"/ 2>/dev/null || true
+    for corpus in "${fields[@]:1}"; do cp -r "$corpus"/. "$work"/ 2>/dev/null || true; done
     echo "fuzzing $(basename "$fuzzer") for ${seconds}s"
     "$fuzzer" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=4096 -print_final_stats=0 "$work" 2> "$work.log" \
       || { tail -n 60 "$work.log"; echo "fuzz target $(basename "$fuzzer") failed" >&2; exit 1; }

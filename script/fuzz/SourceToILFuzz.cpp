@@ -1,5 +1,5 @@
-// Any bytes as a PascalScript source: SourceToIL must answer with an IL document or an
-// error, never crash, hang or read out of bounds.
+// Any bytes as a script source of the language TAVREL_FUZZ_GRAMMAR names: SourceToIL must
+// answer with an IL document or an error, never crash, hang or read out of bounds.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -13,7 +13,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string source(reinterpret_cast<const char*>(data), size);
   script.OnGetUnit = [&source](const std::string&) { return source; };
   TfsILParser parser(&script);
-  parser.LoadGrammar("PascalScript");
+  parser.LoadGrammar(TAVREL_FUZZ_GRAMMAR);
   try {
     if (parser.SourceToIL(source)) (void)parser.ILDocument().SaveToString(true);
   } catch (const EfsScriptError&) {

@@ -1,9 +1,0 @@
-#define StawkaObnizona 8
-
-float Netto(float brutto)
-{
-  return brutto / 1.23;
-}
-
-{
-}

@@ -1,6 +1,0 @@
-var StawkaObnizona = 8;
-
-function Netto(brutto)
-{
-  return brutto / 1.23;
-}
