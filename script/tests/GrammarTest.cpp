@@ -8,6 +8,7 @@
 #include <string>
 
 #include "fs_igrammar.h"
+#include "ILShape.h"
 #include "script/fs_iilparser.h"
 #include "script/fs_iinterpreter.h"
 #include "script/fs_iscripttool.h"
@@ -19,27 +20,6 @@ const std::string kGolden = std::string(TAVREL_SOURCE_DIR) + "/script/tests/gold
 std::string ReadFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-// Element names and text attributes, positions left out.
-std::string Shape(const TfsXMLItem& item) {
-  std::string out = item.Name();
-  // Appended piece by piece: GCC 12 at -O3 warns falsely on chains of string "+".
-  if (item.HasProp("text")) out.append("(").append(item.Prop("text")).append(")");
-  if (item.Count() > 0) {
-    out += "{";
-    for (int i = 0; i < item.Count(); ++i) out.append(i ? " " : "").append(Shape(item[i]));
-    out += "}";
-  }
-  return out;
-}
-
-std::string ShapeOf(const std::string& language, const std::string& source) {
-  TfsScript script;
-  TfsILParser parser(&script);
-  parser.LoadGrammar(language);
-  if (!parser.SourceToIL(source)) return "error " + parser.ErrorPosition + ": " + parser.ErrorMessage;
-  return Shape(parser.ILDocument().Root());
 }
 
 struct GoldenCase {
