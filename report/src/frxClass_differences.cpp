@@ -1,40 +1,10 @@
 // The compact difference form of output copies: attributes for the properties in which
 // an object differs from a reference object of its class.
 
-#include <cmath>
-
+#include "frxClass_diffattr.h"
 #include "report/frxClassView.h"
-#include "report/frxXML.h"
 
-namespace {
-
-bool FloatDiffers(double a, double b) { return std::fabs(a - b) > 0.0001; }
-
-void Attr(std::string& out, std::string_view name, std::string_view value) {
-  out += ' ';
-  out += name;
-  out += "=\"";
-  out += value;
-  out += '"';
-}
-
-void FloatAttr(std::string& out, std::string_view name, double value, double reference) {
-  if (FloatDiffers(value, reference)) Attr(out, name, frxFloatToStr(value));
-}
-
-void IntAttr(std::string& out, std::string_view name, int64_t value, int64_t reference) {
-  if (value != reference) Attr(out, name, std::to_string(value));
-}
-
-void BoolAttr(std::string& out, std::string_view name, bool value, bool reference) {
-  if (value != reference) Attr(out, name, value ? "1" : "0");
-}
-
-void TextAttr(std::string& out, std::string_view name, const std::string& value, const std::string& reference) {
-  if (value != reference) Attr(out, name, EscapeXMLText(value));
-}
-
-}  // namespace
+using namespace frx_diff;
 
 std::string TfrxComponent::WriteDifferences(const TfrxComponent* reference) const {
   std::string out;

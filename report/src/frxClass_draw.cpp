@@ -1,14 +1,12 @@
 // Drawing of a view's background, frame and shadow.
 
-#include <cmath>
-#include <utility>
-
+#include "frxClass_drawing.h"
 #include "report/frxClassView.h"
 
 namespace {
 
-// The integer nearest to v, halves to the even neighbour.
-int Nearest(double v) { return static_cast<int>(std::nearbyint(v)); }
+using frx_draw::FillBand;
+using frx_draw::Nearest;
 
 // A side of the frame in device pixels: the edge it lies on (x for vertical sides, y for
 // horizontal ones), where it runs from and to (inclusive), whether the sides at its start
@@ -21,20 +19,6 @@ struct Side {
   int outwards;
 };
 
-// A band `n` pixels thick across, centred on `centre` by the canvas's pen rule
-// (offsets -(n div 2) ..), covering `from`..`to` along; n of 0 counts as 1.
-void FillBand(TCanvas& canvas, bool vertical, int centre, int from, int to, int n, TColor color) {
-  if (color == clTransparent) return;
-  if (n <= 0) n = 1;
-  if (to < from) std::swap(from, to);
-  int lo = centre - n / 2;
-  canvas.SetBrush(TBrush{color, bsSolid});
-  if (vertical)
-    canvas.FillRect(TRect{lo, from, lo + n, to + 1});
-  else
-    canvas.FillRect(TRect{from, lo, to + 1, lo + n});
-}
-
 // A square-capped line of width w along a side: the caps reach w/2 beyond ends that meet
 // another side; an end that meets none is moved inwards so that its cap ends there.
 void SolidLine(TCanvas& canvas, const Side& s, int edge, int from, int to, int w, TColor color) {
@@ -43,16 +27,6 @@ void SolidLine(TCanvas& canvas, const Side& s, int edge, int from, int to, int w
   int start = from + (s.startJoined ? 0 : n / 2) - before;
   int end = to - (s.endJoined ? 0 : n / 2) + after;
   FillBand(canvas, s.vertical, edge, start, end, n, color);
-}
-
-TPenStyle PenStyleOf(TfrxFrameStyle style) {
-  switch (style) {
-    case fsDash: return psDash;
-    case fsDot: return psDot;
-    case fsDashDot: return psDashDot;
-    case fsDashDotDot: return psDashDotDot;
-    default: return psSolid;
-  }
 }
 
 // One pen stroke along the side at `edge`, both ends included.
@@ -91,11 +65,10 @@ void DrawSide(TCanvas& canvas, const Side& s, const TfrxFrameLine& line, int w, 
       if (viewColor != clTransparent) FillBand(canvas, s.vertical, s.edge, s.from, s.to, n, viewColor);
       TPen pen;
       pen.Color = color;
-      pen.Width = 1;
-      pen.Style = PenStyleOf(line.Style());
+      pen.Style = frx_draw::PatternStyleOf(line.Style());
       canvas.SetPen(pen);
-      int last = n % 2 == 0 ? n / 2 - 1 : n / 2;
-      for (int o = -(n / 2); o <= last; ++o) Stroke(canvas, s, s.edge + o);
+      const frx_draw::BandSpan span = frx_draw::BandOffsets(n);
+      for (int o = span.First; o <= span.Last; ++o) Stroke(canvas, s, s.edge + o);
       break;
     }
 
@@ -103,23 +76,7 @@ void DrawSide(TCanvas& canvas, const Side& s, const TfrxFrameLine& line, int w, 
     case fsSquare: {
       int n = w <= 0 ? 1 : w;
       if (viewColor != clTransparent) FillBand(canvas, s.vertical, s.edge, s.from, s.to, n, viewColor);
-      TPen pen;
-      pen.Color = color;
-      pen.Geometric = true;
-      if (w <= 1) {
-        pen.Width = 1;
-        pen.Cap = pcFlat;
-        pen.UserDashes = {1, 1};
-      } else if (line.Style() == fsAltDot) {
-        pen.Width = w;
-        pen.Cap = pcRound;
-        pen.UserDashes = {0, 2 * w};
-      } else {
-        pen.Width = w;
-        pen.Cap = pcFlat;
-        pen.UserDashes = {w, w};
-      }
-      canvas.SetPen(pen);
+      canvas.SetPen(frx_draw::GeometricPatternPen(line.Style(), w, color));
       Stroke(canvas, s, s.edge);
       break;
     }
