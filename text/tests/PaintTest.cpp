@@ -6,6 +6,7 @@
 
 #include "LayoutTestHelpers.h"
 #include "RunCanvas.h"
+#include "frxGraphicUtils_spread.h"
 
 namespace {
 
@@ -312,6 +313,39 @@ TEST_F(PaintTest, PaintingLeavesTheCanvasFontAsItWas) {
   canvas.SetFont(font);
   Paint(u"<b>x</b>", haLeft, vaTop, &canvas);
   EXPECT_EQ(canvas.Font(), font);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(DeviceCorrectionsTest, IncrementsAreSpreadByHalving) {
+  struct Case {
+    const char* name;
+    int size;
+    int difference;
+    std::vector<int> expected;
+  };
+  const Case cases[] = {
+      {"one pixel goes to the middle", 8, 1, {0, 0, 0, 1, 0, 0, 0, 0}},
+      {"three pixels", 8, 3, {0, 1, 0, 0, 1, 0, 1, 0}},
+      {"as many as elements", 4, 4, {1, 1, 1, 1}},
+      {"more than elements: an equal share first", 4, 10, {3, 2, 3, 2}},
+      {"negative", 4, -3, {-1, 0, -1, -1}},
+      {"nothing", 5, 0, {0, 0, 0, 0, 0}},
+      {"single element", 1, 2, {2}},
+  };
+  for (const Case& c : cases) {
+    std::vector<int> values(static_cast<size_t>(c.size), 0);
+    frxDistribute(values, 0, c.size - 1, c.difference);
+    EXPECT_EQ(values, c.expected) << c.name;
+  }
+  // A range that cannot take the increments is left alone rather than overrun.
+  std::vector<int> values(2, 0);
+  frxSpreadIncrements(values, 0, 1, 1, 3);
+  frxSpreadIncrements(values, 1, 0, 1, 1);
+  frxDistribute(values, 0, -1, 5);
+  EXPECT_LE(values[0] + values[1], 3);
 }
 
 }  // namespace
