@@ -2,6 +2,7 @@
 // device.
 #include "text/frxGraphicUtils.h"
 
+#include <algorithm>
 #include <cmath>
 #include <mutex>
 
@@ -40,7 +41,8 @@ TfrxDrawText& frxDrawText() {
 
 void TfrxDrawText::UseFont(const TFont& font) {
   font_ = font;
-  designFontHeight_ = frxNearest(font.Size * static_cast<double>(kDesignPixelsPerInch) / 72.0);
+  font_.Size = std::clamp(font.Size, 1, kMaxFontSize);
+  designFontHeight_ = frxNearest(font_.Size * static_cast<double>(kDesignPixelsPerInch) / 72.0);
   TCanvasLock lock(*measuringCanvas_);
   measuringCanvas_->SetFont(CanvasFont(font_, kDesignPixelsPerInch));
 }
@@ -68,9 +70,10 @@ void TfrxDrawText::UseAreas(const TRect& layoutRect, const TRect& targetRect, do
 }
 
 void TfrxDrawText::UseGaps(double lineSpacing, double charSpacing, double paragraphGap) {
-  lineSpacing_ = lineSpacing;
-  charSpacing_ = charSpacing;
-  paragraphGap_ = paragraphGap;
+  auto bounded = [](double gap) { return gap == gap ? std::clamp(gap, -kMaxGap, kMaxGap) : 0.0; };
+  lineSpacing_ = bounded(lineSpacing);
+  charSpacing_ = bounded(charSpacing);
+  paragraphGap_ = bounded(paragraphGap);
 }
 
 void TfrxDrawText::EnsureAdvanceCapacity(size_t count) {
@@ -95,13 +98,16 @@ bool TfrxDrawText::CharsetBytes(std::u16string_view text, std::string& bytes) co
 
 void TfrxDrawText::MeasureSegment(TCanvas& canvas, std::u16string_view text,
                                   std::vector<int>& advances, size_t from) {
-  const std::span<int> out(advances.data() + from, text.size());
   thread_local std::string bytes;
-  if (CharsetBytes(text, bytes))
-    canvas.TextExtent(bytes, out);
-  else
-    canvas.TextExtentW(text, out);
-  for (size_t j = out.size(); j-- > 1;) out[j] -= out[j - 1];
+  for (size_t start = 0; start < text.size(); start += kMeasureChunk) {
+    const std::u16string_view chunk = text.substr(start, kMeasureChunk);
+    const std::span<int> out(advances.data() + from + start, chunk.size());
+    if (CharsetBytes(chunk, bytes))
+      canvas.TextExtent(bytes, out);
+    else
+      canvas.TextExtentW(chunk, out);
+    for (size_t j = out.size(); j-- > 1;) out[j] -= out[j - 1];
+  }
 }
 
 void TfrxDrawText::MeasureDesign(std::u16string_view text, const TfrxHTMLTags& tags,
@@ -121,13 +127,15 @@ void TfrxDrawText::MeasureDesign(std::u16string_view text, const TfrxHTMLTags& t
   const int spacing = withSpacing ? frxNearest(charSpacing_ * kDesignScale) : 0;
   for (size_t i = 0; i < text.size(); ++i) {
     if (tags[i].Small) designAdvances_[i] = frxNearest(designAdvances_[i] / 1.5);
-    designAdvances_[i] += spacing;
+    designAdvances_[i] = std::clamp(designAdvances_[i] + spacing, -kMaxAdvance, kMaxAdvance);
   }
 }
 
 int TfrxDrawText::DeviceFontHeight(TCanvas& canvas, int size) const {
-  if (canvas.IsPrinter()) return frxNearest(canvas.PixelsPerInchY() * size * printScale_ / 72.0);
-  return frxNearest(size * scaleY_ * kScreenPixelsPerInch / 72.0);
+  const int height = canvas.IsPrinter()
+                         ? frxNearest(canvas.PixelsPerInchY() * size * printScale_ / 72.0)
+                         : frxNearest(size * scaleY_ * kScreenPixelsPerInch / 72.0);
+  return std::clamp(height, 0, kMaxDeviceFontHeight);
 }
 
 TCanvasFont TfrxDrawText::DeviceFont(TCanvas& canvas, const TfrxHTMLTag& tag) const {
@@ -153,6 +161,7 @@ void TfrxDrawText::MeasureDevice(TCanvas& canvas, std::u16string_view text,
     MeasureSegment(canvas, text.substr(from, to - from), deviceAdvances_, from);
     from = to;
   }
-  const int spacing = frxNearest(charSpacing_ * scaleX_);
-  for (size_t i = 0; i < text.size(); ++i) deviceAdvances_[i] += spacing;
+  const int spacing = std::clamp(frxNearest(charSpacing_ * scaleX_), -kMaxAdvance, kMaxAdvance);
+  for (size_t i = 0; i < text.size(); ++i)
+    deviceAdvances_[i] = std::clamp(deviceAdvances_[i] + spacing, -kMaxAdvance, kMaxAdvance);
 }

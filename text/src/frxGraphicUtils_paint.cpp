@@ -14,6 +14,13 @@ namespace {
 
 bool IsJustifiableSpace(char16_t c) { return c == u' ' || c == u'\u00A0'; }
 
+// A sum of advances, kept in range by frxNearest.
+int SumOf(std::span<const int> values) {
+  double sum = 0;
+  for (int v : values) sum += v;
+  return frxNearest(sum);
+}
+
 }  // namespace
 
 void frxSpreadIncrements(std::span<int> values, int first, int last, int unit, int n) {
@@ -116,7 +123,8 @@ void TfrxDrawText::PaintLines(TCanvas& canvas, TfrxHAlign hAlign, TfrxVAlign vAl
   const int step = DeviceFontHeight(canvas, font_.Size) + frxNearest(lineSpacing_ * scaleY_);
   std::vector<int> steps(static_cast<size_t>(n), step);
   // The device's whole-pixel line steps add up to the block height of the layout.
-  if (wysiwyg_) frxDistribute(steps, 0, n - 2, block - n * step);
+  if (wysiwyg_)
+    frxDistribute(steps, 0, n - 2, frxNearest(static_cast<double>(block) - static_cast<double>(n) * step));
 
   const TLineGeometry g = Geometry(block);
   const int room = g.Height - block;
@@ -144,13 +152,12 @@ void TfrxDrawText::PaintLine(TCanvas& canvas, int line, double x, double y,
   for (size_t i = 0; i < length; ++i) design += designAdvances_[i];
   MeasureDevice(canvas, text, tags);
   const std::span<int> advances(deviceAdvances_.data(), length);
-  int device = 0;
-  for (int a : advances) device += a;
+  const int device = SumOf(advances);
 
   const int indent = (flags & frxFirstLineOfParagraph) && (hAlign == haLeft || hAlign == haBlock)
                          ? frxNearest(paragraphGap_ * scaleX_)
                          : 0;
-  const int width = g.LineWidth - indent;
+  const int width = frxNearest(static_cast<double>(g.LineWidth) - indent);
   TfrxHAlign align = hAlign;
   if (align == haBlock && (flags & frxLastLineOfParagraph)) align = rtlReading_ ? haRight : haLeft;
   const int spaces = static_cast<int>(std::count_if(text.begin(), text.end(), IsJustifiableSpace));
@@ -160,7 +167,7 @@ void TfrxDrawText::PaintLine(TCanvas& canvas, int line, double x, double y,
   if (align == haBlock) {
     // Justified: the free space goes to the spaces; the first quotient + 1 of them
     // take one pixel more.
-    const int free = width - device;
+    const int free = frxNearest(static_cast<double>(width) - device);
     const int share = free / spaces;
     const int remainder = free % spaces;
     int seen = 0;
@@ -178,9 +185,9 @@ void TfrxDrawText::PaintLine(TCanvas& canvas, int line, double x, double y,
                    ? frxNearest(static_cast<double>(design) * printScale_ /
                              (kDesignPixelsPerInch / static_cast<double>(canvas.PixelsPerInchY())))
                    : frxNearest(static_cast<double>(design) / kDesignScale * scaleX_);
-      frxDistribute(advances, 0, last, target - device);
+      frxDistribute(advances, 0, last, frxNearest(static_cast<double>(target) - device));
     }
-    const int free = width - target;
+    const int free = frxNearest(static_cast<double>(width) - target);
     if (align == haRight) {
       const bool slanted = (font_.Style & (fsBold | fsItalic)) != 0 && rotation_ == 0;
       offset = free + 1 - (slanted ? 2 : 1);
@@ -189,17 +196,19 @@ void TfrxDrawText::PaintLine(TCanvas& canvas, int line, double x, double y,
     }
   }
 
-  int total = 0;
-  for (int a : advances) total += a;
-  const double start = indent + offset;
-  int position = 0;
+  // However the corrections went, no character takes more than kMaxAdvance.
+  for (int& a : advances) a = std::clamp(a, -kMaxAdvance, kMaxAdvance);
+  const double total = SumOf(advances);
+  const double start = indent + static_cast<double>(offset);
+  double position = 0;
   for (size_t from = 0; from < length;) {
+    // Runs of one style, at most kMeasureChunk characters each.
     size_t to = from + 1;
-    while (to < length && tags[to].Style == tags[from].Style && tags[to].Size == tags[from].Size &&
-           tags[to].Color == tags[from].Color && tags[to].AddY == tags[from].AddY)
+    while (to < length && to - from < kMeasureChunk && tags[to].Style == tags[from].Style &&
+           tags[to].Size == tags[from].Size && tags[to].Color == tags[from].Color &&
+           tags[to].AddY == tags[from].AddY)
       ++to;
-    int runWidth = 0;
-    for (size_t i = from; i < to; ++i) runWidth += advances[i];
+    const double runWidth = SumOf(advances.subspan(from, to - from));
     // Right-to-left lines put their first run at the right end.
     const double along = start + (rtlReading_ ? total - position - runWidth : position);
     const int lowered = frxNearest(tags[from].Size * tags[from].AddY * scaleY_);

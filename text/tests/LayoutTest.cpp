@@ -5,6 +5,7 @@
 #include <string>
 
 #include "LayoutTestHelpers.h"
+#include "frxGraphicUtils_hyphen.h"
 
 namespace {
 
@@ -281,6 +282,29 @@ TEST_F(LayoutTest, RussianWordIsHyphenatedAtTheLargestAllowedPosition) {
   setup.WordBreak = false;
   LayOut(u"строительство");
   EXPECT_EQ(draw.WrappedLines()[0], u"строительс");
+}
+
+TEST(HyphenationTest, BreaksFollowTheLetterClasses) {
+  struct Case {
+    const char* name;
+    std::u16string word;
+    int fitting;
+    int expected;
+  };
+  const Case cases[] = {
+      {"largest position below the fitting count", u"строительство", 10, 9},
+      {"a later position", u"строительство", 12, 11},
+      {"only the first vowel break fits", u"строительство", 5, 4},
+      {"no part without a vowel", u"строительство", 4, 0},
+      {"upper case too", u"СТРОИТЕЛЬСТВО", 10, 9},
+      {"doubled consonant before a vowel stays after the break", u"класса", 6, 4},
+      {"not before the doubled consonant", u"класса", 4, 0},
+      {"not before the short i", u"чайка", 5, 3},
+      {"soft sign stays with its consonant", u"письмо", 6, 4},
+      {"three letters never", u"дом", 3, 0},
+      {"Latin letters have no vowels here", u"przeterminowany", 12, 0},
+  };
+  for (const Case& c : cases) EXPECT_EQ(frxHyphenationPoint(c.word, c.fitting), c.expected) << c.name;
 }
 
 TEST_F(LayoutTest, HyphenationAfterASpaceKeepsTheWordsBefore) {

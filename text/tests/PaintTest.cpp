@@ -349,3 +349,74 @@ TEST(DeviceCorrectionsTest, IncrementsAreSpreadByHalving) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(PaintLimitsTest, AbsurdSettingsStayDefined) {
+  struct Case {
+    const char* name;
+    int fontSize;
+    double lineSpacing, charSpacing, paragraphGap, scale;
+    bool printer;
+    bool wordWrap;
+  };
+  const double nan = std::nan("");
+  const Case cases[] = {
+      {"huge font on a printer", 1000000, 0, 0, 0, 1, true, false},
+      {"huge gaps", 10, 1e12, -1e12, 1e12, 1, false, true},
+      {"gaps that are not numbers", 10, nan, nan, nan, 1, false, true},
+      {"huge scale", 10, 3, 2, 5, 1e6, false, true},
+      {"negative font size", -12, 0, 0, 0, 1, false, true},
+  };
+  std::u16string line = u"Faktura";
+  while (line.size() < 50000) line += u" Piekarnia Kłos";
+  for (const Case& c : cases) {
+    TfrxDrawText draw;
+    TfrxDrawTextLock lock(draw);
+    TFont font;
+    font.Size = c.fontSize;
+    draw.UseFont(font);
+    draw.UseOptions(c.wordWrap, true, 0, true, true, true, false);
+    draw.UseAreas({0, 0, 300, 200}, {0, 0, 300, 200}, 1, c.scale, c.scale);
+    draw.UseGaps(c.lineSpacing, c.charSpacing, c.paragraphGap);
+    TWideStrings lines;
+    lines.Add(line);
+    lines.Add(u"<b>Razem</b>");
+    draw.LayOutText(lines);
+    EXPECT_GT(draw.WrappedLines().Count(), 0) << c.name;
+    (void)draw.TextBlockHeight();
+    (void)draw.WidestLineWidth();
+    TRunCanvas canvas(c.printer ? 2400 : 96, c.printer);
+    draw.PaintLines(canvas, haBlock, vaCenter);
+    EXPECT_FALSE(canvas.Runs.empty()) << c.name;
+    for (const TCapturedRun& run : canvas.Runs) EXPECT_LE(run.Text.size(), 4096u) << c.name;
+    draw.SplitAtHeight();
+  }
+}
+
+TEST(PaintLimitsTest, PrinterScaleShrinksFontsAndLines) {
+  struct Case {
+    int ppi;
+    double printScale;
+    int fontHeight;  // Arial 10
+    int step;        // between two lines
+  };
+  // e = 600 / ppi / printScale; block = nearest(2 x 83 / e).
+  const Case cases[] = {{600, 1, -83, 83}, {300, 0.5, -21, 21}, {1200, 1, -167, 332 - 167}};
+  for (const Case& c : cases) {
+    TfrxDrawText draw;
+    TfrxDrawTextLock lock(draw);
+    TLayoutSetup setup;
+    setup.Apply(draw, u"Piekarnia\r\nKłos");
+    draw.UseAreas({0, 0, setup.Width, setup.Height}, {0, 0, 5000, 5000}, c.printScale, 1, 1);
+    TRunCanvas printer(c.ppi, true);
+    draw.PaintLines(printer, haLeft, vaTop);
+    ASSERT_EQ(printer.Runs.size(), 2u);
+    EXPECT_EQ(printer.Runs[0].Font.Height, c.fontHeight) << c.ppi;
+    EXPECT_EQ(printer.Runs[1].Origin.Y - printer.Runs[0].Origin.Y, c.step) << c.ppi;
+    const double e = 600.0 / c.ppi / c.printScale;
+    EXPECT_EQ(printer.Runs[0].Width(), static_cast<int>(std::lround(DesignWidth(u"Piekarnia") / e))) << c.ppi;
+  }
+}
+
+}  // namespace

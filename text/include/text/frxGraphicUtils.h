@@ -28,7 +28,11 @@
 //
 // Limits: a source line of any length is handled; the advance arrays are preallocated
 // for 32768 characters and grow for a longer line, so nothing is ever written beyond
-// them.
+// them. The platform is asked about at most kMeasureChunk characters at a time, and
+// text goes out in runs of at most that many, so pixel sums stay far from overflow.
+// Font sizes are taken within 1 .. kMaxFontSize points, device font heights up to
+// kMaxDeviceFontHeight pixels, gaps within +-kMaxGap screen pixels and one character's
+// advance within +-kMaxAdvance pixels.
 
 #include <cstdint>
 #include <memory>
@@ -84,6 +88,11 @@ class TfrxDrawText {
   static constexpr int kScreenPixelsPerInch = 96;
   static constexpr double kDesignScale = 6.25;  // design pixels per screen pixel
   static constexpr int kAdvanceArraySize = 32768;
+  static constexpr int kMeasureChunk = 4096;
+  static constexpr int kMaxFontSize = 2000;
+  static constexpr int kMaxDeviceFontHeight = 100000;
+  static constexpr double kMaxGap = 100000;
+  static constexpr int kMaxAdvance = 200000;
 
   TfrxDrawText();
   ~TfrxDrawText();
