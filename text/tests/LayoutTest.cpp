@@ -2,7 +2,10 @@
 // and splitting.
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
 #include <string>
+#include <thread>
 
 #include "LayoutTestHelpers.h"
 #include "frxGraphicUtils_hyphen.h"
@@ -466,6 +469,25 @@ TEST_F(LayoutTest, LineSpacingThatEatsTheFontKeepsEverythingTogether) {
   LayOut(u"a\r\nb\r\nc");
   EXPECT_EQ(draw.SplitAtHeight().Rest, u"");
   EXPECT_EQ(draw.WrappedLines().Count(), 3);
+}
+
+// --- The lock ---------------------------------------------------------------------------
+
+TEST(DrawTextLockTest, OneLockSerialisesEveryInstance) {
+  TfrxDrawText reportEngine;
+  std::atomic<bool> entered{false};
+  std::thread other;
+  {
+    TfrxDrawTextLock held(reportEngine);
+    other = std::thread([&] {
+      TfrxDrawTextLock lock(frxDrawText());
+      entered = true;
+    });
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    EXPECT_FALSE(entered) << "another instance was used while the lock was held";
+  }
+  other.join();
+  EXPECT_TRUE(entered);
 }
 
 }  // namespace
