@@ -13,6 +13,8 @@
 #include "report/frxClassComponent.h"
 #include "report/frxClassProps.h"
 
+#include "frxClass_standard.h"
+
 // ---------------------------------------------------------------------------------------
 // Enumerations
 
@@ -130,6 +132,28 @@ const TfrxPropInfo* TfrxClassInfo::FindDeclared(std::string_view name) const {
   return nullptr;
 }
 
+void TfrxClassInfo::SetParentRule(TParentRule accepts, std::string placement) {
+  parentRule_ = std::move(accepts);
+  placement_ = std::move(placement);
+}
+
+const TfrxClassInfo* TfrxClassInfo::RuleHolder() const {
+  for (const TfrxClassInfo* c = this; c; c = c->parent_)
+    if (c->parentRule_) return c;
+  return nullptr;
+}
+
+bool TfrxClassInfo::AcceptsParent(const TfrxComponent& parent) const {
+  const TfrxClassInfo* holder = RuleHolder();
+  return !holder || holder->parentRule_(parent);
+}
+
+const std::string& TfrxClassInfo::Placement() const {
+  static const std::string none;
+  const TfrxClassInfo* holder = RuleHolder();
+  return holder ? holder->placement_ : none;
+}
+
 bool TfrxClassInfo::InheritsFrom(const TfrxClassInfo& other) const {
   for (const TfrxClassInfo* c = this; c; c = c->parent_)
     if (c == &other) return true;
@@ -170,6 +194,7 @@ void frxRegisterClass(const TfrxClassInfo& cls) {
 }
 
 const TfrxClassInfo* frxFindClass(std::string_view name) {
+  frxRegisterStandardClasses();
   Registry& r = TheRegistry();
   std::lock_guard guard(r.lock);
   auto found = r.classes.find(name);

@@ -116,7 +116,7 @@ void TfrxFrame::Assign(const TfrxFrame& source) {
 // ---------------------------------------------------------------------------------------
 // TfrxView
 
-TfrxView::TfrxView(TfrxComponent* owner) : TfrxReportComponent(owner) {
+TfrxView::TfrxView(TfrxComponent* owner) : TfrxReportComponent(owner), dataSetLink_(*this) {
   SetStyleFlags(StyleFlags() | csoStoredInFull);
 }
 
@@ -157,30 +157,9 @@ const TfrxClassInfo& TfrxView::StaticClassInfo() {
   return info;
 }
 
-void TfrxView::SetDataSet(TfrxComponent* dataSet) {
-  if (dataSet_ && dataSet_ != dataSet) RemoveFreeNotification(dataSet_);
-  dataSet_ = dataSet;
-  if (dataSet_) {
-    dataSetName_ = dataSet_->UserName();
-    FreeNotification(dataSet_);
-  } else {
-    dataSetName_.clear();
-  }
-}
-
-std::string TfrxView::DataSetName() const { return dataSet_ ? dataSet_->UserName() : dataSetName_; }
-
-void TfrxView::SetDataSetName(const std::string& name) {
-  TfrxComponent* found = FindDataSet(name);
-  if (dataSet_ && dataSet_ != found) RemoveFreeNotification(dataSet_);
-  dataSetName_ = name;
-  dataSet_ = found;
-  if (dataSet_) FreeNotification(dataSet_);
-}
-
 void TfrxView::Notification(TComponent* component, TOperation operation) {
   TfrxReportComponent::Notification(component, operation);
-  if (operation == opRemove && dataSet_ && static_cast<TComponent*>(dataSet_) == component) dataSet_ = nullptr;
+  if (operation == opRemove) dataSetLink_.Forget(component);
 }
 
 void TfrxView::BeforePrint() {

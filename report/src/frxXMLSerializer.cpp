@@ -57,6 +57,17 @@ std::string FromHex(std::string_view hex) {
   return bytes;
 }
 
+// "<TfrxMasterData Name="MasterData1"> is skipped: a band belongs on a report page, not
+// in TfrxReport" - the element as the template has it, so that its author finds it.
+std::string MisplacedMessage(const TfrxXMLItem& item, const TfrxClassInfo& cls, const TfrxComponent& parent) {
+  std::string element = "<" + item.Name;
+  std::string name = item.Prop("Name");
+  if (!name.empty()) element += " Name=\"" + name + "\"";
+  std::string in = parent.ClassName();
+  if (!parent.Name().empty()) in += " " + parent.Name();
+  return element + "> is skipped: " + cls.Placement() + ", not in " + in;
+}
+
 std::string EnumText(const TfrxPropInfo& prop, int64_t ordinal) {
   std::string_view name = prop.Enum ? prop.Enum->NameOf(ordinal) : std::string_view();
   return name.empty() ? std::to_string(ordinal) : std::string(name);
@@ -450,6 +461,10 @@ void TfrxXMLSerializer::ReadElement(TfrxXMLItem& item, TfrxComponent* root, Tfrx
         AddError(frxResources().Get("xrCantFindClass") + " " + item.Name);
         return;
       }
+      if (!cls->AcceptsParent(*parent)) {
+        AddError(MisplacedMessage(item, *cls, *parent));
+        return;
+      }
       target = cls->Factory()(parent);
       if (!target) {
         AddError(frxResources().Get("xrCantFindClass") + " " + item.Name);
@@ -526,8 +541,16 @@ void TfrxXMLSerializer::ResolveReferences() {
     } catch (const std::exception&) {
       throw EComponentError("Missing " + f.Value);
     }
-    if (found && (f.Prop->ClassName.empty() || found->InheritsFrom(f.Prop->ClassName)))
+    if (!found || (!f.Prop->ClassName.empty() && !found->InheritsFrom(f.Prop->ClassName))) continue;
+    // A reference the object refuses (a circular child band) is an error of this
+    // template like any other value; the other references are still resolved.
+    try {
       f.Prop->SetRef(*f.Object, found);
+    } catch (const std::bad_alloc&) {
+      throw;
+    } catch (const std::exception& e) {
+      AddError(e.what());
+    }
   }
 }
 

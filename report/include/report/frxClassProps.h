@@ -150,7 +150,18 @@ class TfrxClassInfo {
   // formed from the declarations once `declare` has run.
   TfrxPropInfo& AddDeclaration(std::unique_ptr<TfrxPropInfo> prop);
 
+  // Where objects of the class may stand in a template: `accepts` judges a parent, and
+  // `placement` says the rule in words for the load error ("a band belongs on a report
+  // page"). Derived classes inherit the nearest rule; without one any parent is fine.
+  using TParentRule = std::function<bool(const TfrxComponent& parent)>;
+  void SetParentRule(TParentRule accepts, std::string placement);
+  bool AcceptsParent(const TfrxComponent& parent) const;
+  // The words of the nearest rule, empty without one.
+  const std::string& Placement() const;
+
  private:
+  const TfrxClassInfo* RuleHolder() const;
+
   void PublishDeclaration(const TfrxPropInfo* prop);
 
   std::string name_;
@@ -158,6 +169,8 @@ class TfrxClassInfo {
   TfrxComponentFactory factory_;
   std::vector<std::unique_ptr<TfrxPropInfo>> declared_;
   std::vector<const TfrxPropInfo*> published_;
+  TParentRule parentRule_;
+  std::string placement_;
 };
 
 // The root of every class with published properties.

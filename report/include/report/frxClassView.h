@@ -14,6 +14,7 @@
 
 #include "platform/Canvas.h"
 #include "report/frxClassComponent.h"
+#include "report/frxClassDataSetLink.h"
 
 enum TfrxAlign : uint8_t { baNone, baLeft, baRight, baCenter, baWidth, baBottom, baClient };
 enum TfrxShiftMode : uint8_t { smDontShift, smAlways, smWhenOverlapped };
@@ -141,12 +142,12 @@ class TfrxView : public TfrxReportComponent {
   const std::string& DataField() const { return dataField_; }
   void SetDataField(const std::string& v) { dataField_ = v; }
   // The dataset (a TfrxDataSet); setting it copies its user name into DataSetName.
-  TfrxComponent* DataSet() const { return dataSet_; }
-  void SetDataSet(TfrxComponent* dataSet);
+  TfrxComponent* DataSet() const { return dataSetLink_.DataSet(); }
+  void SetDataSet(TfrxComponent* dataSet) { dataSetLink_.SetDataSet(dataSet); }
   // The dataset's user name when a dataset is set, else the stored name; setting it
   // looks the dataset up through the report.
-  std::string DataSetName() const;
-  void SetDataSetName(const std::string& name);
+  std::string DataSetName() const { return dataSetLink_.Name(); }
+  void SetDataSetName(const std::string& name) { dataSetLink_.SetName(name); }
   TfrxFrame& Frame() { return frame_; }
   const TfrxFrame& Frame() const { return frame_; }
   bool Printable() const { return printable_; }
@@ -193,8 +194,7 @@ class TfrxView : public TfrxReportComponent {
   TColor color_ = clTransparent;
   int16_t cursor_ = 0;
   std::string dataField_;
-  TfrxComponent* dataSet_ = nullptr;
-  std::string dataSetName_;
+  TfrxDataSetLink dataSetLink_;
   TfrxFrame frame_;
   bool printable_ = true;
   TfrxShiftMode shiftMode_ = smAlways;

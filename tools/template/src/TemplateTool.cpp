@@ -3,15 +3,31 @@
 #include <ostream>
 
 #include "platform/Stream.h"
+#include "report/frxClassReport.h"
 #include "report/frxXMLSerializer.h"
 
-TTemplate LoadTemplate(TStream& stream, const std::string& name) {
-  TfrxXMLDocument document;
-  try {
-    document.LoadFromStream(stream);
-  } catch (const TfrxInvalidXMLException& e) {
-    throw ETemplateError(name + ": " + e.what() + " (at byte " + std::to_string(e.Offset()) + ")");
-  }
+namespace {
+
+// A report template loads as the program loads it: through the report object, with its
+// own raw-data records, its option rules and its ancestor (found beside `name`). The
+// report reports nothing itself; its error list is the template's.
+TTemplate LoadReport(TStream& stream, const std::string& name) {
+  auto report = std::make_unique<TfrxReport>();
+  report->EngineOptions().NewSilentMode = simSilent;
+  report->SetFileName(name);
+  report->LoadFromStream(stream);
+  // The silent mode is the tool's, not the template's: a normalised template must not
+  // carry it.
+  report->EngineOptions().NewSilentMode = TfrxEngineOptions().NewSilentMode;
+  TTemplate result;
+  result.Errors = report->Errors().Items();
+  result.Root = std::move(report);
+  return result;
+}
+
+// Any other root (a page, a test class) is created through the class registry and read
+// by the serializer alone.
+TTemplate LoadComponent(const TfrxXMLDocument& document, const std::string& name) {
   const std::string& rootClass = document.Root()->Name;
   const TfrxClassInfo* cls = frxFindClass(rootClass);
   if (!cls || !cls->Factory())
@@ -24,6 +40,27 @@ TTemplate LoadTemplate(TStream& stream, const std::string& name) {
   serializer.LoadRoot(result.Root.get(), document.Root());
   result.Errors = serializer.ErrorTexts();
   return result;
+}
+
+}  // namespace
+
+TTemplate LoadTemplate(TStream& stream, const std::string& name) {
+  // Read once into memory: the document is parsed here for a clear message with the
+  // offset, and a report template is read again by the report object.
+  TMemoryStream data;
+  data.CopyFrom(stream, stream.Size() - stream.Position());
+  TfrxXMLDocument document;
+  data.SetPosition(0);
+  try {
+    document.LoadFromStream(data);
+  } catch (const TfrxInvalidXMLException& e) {
+    throw ETemplateError(name + ": " + e.what() + " (at byte " + std::to_string(e.Offset()) + ")");
+  }
+  if (frxSameText(document.Root()->Name, TfrxReport::StaticClassInfo().Name())) {
+    data.SetPosition(0);
+    return LoadReport(data, name);
+  }
+  return LoadComponent(document, name);
 }
 
 TTemplate LoadTemplate(const std::string& path) {

@@ -102,4 +102,36 @@ TEST_F(TemplateFiles, UnreadableFilesFailWithAClearMessage) {
   }
 }
 
+// A report template of ours as the program loads it: the report's own records in its
+// raw data, a data page, a report page and its bands.
+TEST_F(TemplateFiles, ReportTemplatesLoadThroughTheReportObject) {
+  const std::string invoice = std::string(TAVREL_SOURCE_DIR) + "/report/tests/fixtures/faktura_strony.fr3";
+  std::string out, err;
+  EXPECT_EQ(Run({"check", invoice}, out, err), 0) << err;
+  EXPECT_EQ(err, "");
+  EXPECT_EQ(Run({"tree", invoice}, out, err), 0) << err;
+  EXPECT_EQ(out.substr(0, out.find("    TfrxChild")),
+            "TfrxReport (0; 0; 0; 0)\n"
+            "  TfrxDataPage Data (0; 0; 1000; 1000)\n"
+            "  TfrxReportPage Page1 (0; 0; 794; 1123)\n"
+            "    TfrxReportTitle ReportTitle1 (0; 18" + std::string(1, frxDecimalSeparator()) + "89765; 718" +
+                std::string(1, frxDecimalSeparator()) + "1107; 60" + std::string(1, frxDecimalSeparator()) +
+                "47248)\n");
+  // Normalising keeps the template as the report writes it: the same bytes.
+  EXPECT_EQ(Run({"normalise", invoice, "-"}, out, err), 0) << err;
+  EXPECT_EQ(out, Read(invoice));
+  EXPECT_EQ(out.find("NewSilentMode"), std::string::npos);
+
+  std::string broken = Write(
+      "zla_faktura.fr3",
+      "<?xml version=\"1.0\" encoding=\"utf-8\"?><TfrxReport><TfrxMasterData Name=\"MasterData1\"/>"
+      "<TfrxReportPage Name=\"Page1\"><TfrxChild Name=\"Child1\" Child=\"Child1\"/><TfrxFooBar/>"
+      "</TfrxReportPage></TfrxReport>");
+  EXPECT_EQ(Run({"check", broken}, out, err), 1);
+  EXPECT_EQ(err,
+            "<TfrxMasterData Name=\"MasterData1\"> is skipped: a band belongs on a report page, not in TfrxReport\n"
+            "Circular child reference is not allowed\n"
+            "Nie znaleziono klasy TfrxFooBar\n");
+}
+
 }  // namespace

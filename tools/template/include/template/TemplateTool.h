@@ -2,10 +2,12 @@
 // Templates as files: loading with the load errors listed, saving in the normal form,
 // printing the object tree, and the command line of tavrel-template.
 //
-// A template's document element names the class of its root object (TfrxReport for
-// report templates); the root is created through the class registry, so the tool works
-// with every class that is registered. Loading goes through the serializer and keeps
-// its error texts; saving goes through the root's own SaveToStream.
+// A template's document element names the class of its root object. Report templates
+// (TfrxReport) load through the report object, as the program loads them: its raw-data
+// records (datasets, variables, styles), its option rules and its ancestor; their
+// errors are the report's error list. Any other root is created through the class
+// registry and read by the serializer, keeping its error texts. Saving goes through the
+// root's own SaveToStream.
 
 #include <iosfwd>
 #include <memory>

@@ -1,0 +1,3 @@
+tavrel_test(platform_paper_tests
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/PaperTest.cpp
+  LIBS tavrel_platform)

@@ -1,0 +1,27 @@
+#include "frxClass_standard.h"
+
+#include "report/frxClassBand.h"
+#include "report/frxClassPage.h"
+#include "report/frxClassReport.h"
+
+void frxRegisterStandardClasses() {
+  static const bool registered = [] {
+    for (const TfrxClassInfo* cls : {
+             &TfrxReport::StaticClassInfo(),        &TfrxReportPage::StaticClassInfo(),
+             &TfrxDataPage::StaticClassInfo(),      &TfrxDialogPage::StaticClassInfo(),
+             &TfrxReportTitle::StaticClassInfo(),   &TfrxReportSummary::StaticClassInfo(),
+             &TfrxPageHeader::StaticClassInfo(),    &TfrxPageFooter::StaticClassInfo(),
+             &TfrxHeader::StaticClassInfo(),        &TfrxFooter::StaticClassInfo(),
+             &TfrxMasterData::StaticClassInfo(),    &TfrxDetailData::StaticClassInfo(),
+             &TfrxSubdetailData::StaticClassInfo(), &TfrxDataBand4::StaticClassInfo(),
+             &TfrxDataBand5::StaticClassInfo(),     &TfrxDataBand6::StaticClassInfo(),
+             &TfrxGroupHeader::StaticClassInfo(),   &TfrxGroupFooter::StaticClassInfo(),
+             &TfrxChild::StaticClassInfo(),         &TfrxColumnHeader::StaticClassInfo(),
+             &TfrxColumnFooter::StaticClassInfo(),  &TfrxOverlay::StaticClassInfo(),
+             &TfrxNullBand::StaticClassInfo(),      &TfrxFrame::StaticClassInfo(),
+         })
+      frxRegisterClass(*cls);
+    return true;
+  }();
+  (void)registered;
+}
