@@ -1,8 +1,10 @@
 #include "frxClass_standard.h"
 
 #include "report/frxClassBand.h"
+#include "report/frxClassMemo.h"
 #include "report/frxClassPage.h"
 #include "report/frxClassReport.h"
+#include "report/frxClassShapes.h"
 
 void frxRegisterStandardClasses() {
   static const bool registered = [] {
@@ -19,6 +21,10 @@ void frxRegisterStandardClasses() {
              &TfrxChild::StaticClassInfo(),         &TfrxColumnHeader::StaticClassInfo(),
              &TfrxColumnFooter::StaticClassInfo(),  &TfrxOverlay::StaticClassInfo(),
              &TfrxNullBand::StaticClassInfo(),      &TfrxFrame::StaticClassInfo(),
+             &TfrxCustomMemoView::StaticClassInfo(), &TfrxMemoView::StaticClassInfo(),
+             &TfrxSysMemoView::StaticClassInfo(),   &TfrxHighlight::StaticClassInfo(),
+             &TfrxCustomLineView::StaticClassInfo(), &TfrxLineView::StaticClassInfo(),
+             &TfrxShapeView::StaticClassInfo(),
          })
       frxRegisterClass(*cls);
     return true;
