@@ -62,6 +62,11 @@ std::vector<GoldenMemo> Memos() {
     memos.push_back(m);
   }
   {
+    GoldenMemo m{"slanted30", u"Zapłacono\r\n<b>Piekarnia Kłos</b>", Area(150, 130), haLeft, vaCenter};
+    m.setup.Rotation = 30;
+    memos.push_back(m);
+  }
+  {
     GoldenMemo m{"hebrew", u"חשבונית מס 12\r\nשלום עולם, תודה רבה", Area(180, 40), haRight};
     m.setup.Rtl = true;
     memos.push_back(m);
