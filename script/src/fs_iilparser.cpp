@@ -180,26 +180,33 @@ bool TfsILParser::MatchChildren(const Element& e) {
 bool TfsILParser::MatchLoop(const Element& e, size_t start) {
   int attempts = 0;
   bool firstFailed = false;
-  size_t after = start;  // after the last complete repetition
+  bool laterFailed = false;
+  size_t after = start;           // after the last complete repetition
+  size_t afterSeparator = start;  // after the separator that followed it
   for (;;) {
     size_t repetition = parser_.Position();
     ++attempts;
     if (!MatchChildren(e)) {
       firstFailed = attempts == 1;
+      laterFailed = attempts > 1;
       break;
     }
     after = parser_.Position();
+    afterSeparator = after;
     if (!e.text.empty()) {
       parser_.SkipBlanks();
       if (parser_.ReadPunctuation() != e.text.substr(0, 1)) {
         parser_.SetPosition(after);
         break;
       }
+      afterSeparator = parser_.Position();
     }
     if (parser_.Position() == repetition) break;
   }
   if (attempts >= 2) {
-    parser_.SetPosition(after);
+    // A quiet loop keeps a separator that no repetition follows, as Pascal allows
+    // before the "else" or "end" of a case statement.
+    parser_.SetPosition(laterFailed && e.quietLoop ? afterSeparator : after);
     if (e.quietLoop || errorTerminating_) ClearError();
     return true;
   }

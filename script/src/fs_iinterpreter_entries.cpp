@@ -1,10 +1,11 @@
 // The entry classes of the symbol table: variables, parameters, procedures, members
 // of host classes and the classes themselves.
 #include <cctype>
-#include <cmath>
-#include <cstdlib>
+#include <mutex>
+#include <unordered_set>
 
 #include "fs_limits.h"
+#include "script/fs_iexpression.h"
 #include "script/fs_iinterpreter.h"
 
 namespace {
@@ -17,72 +18,26 @@ std::string Upper(std::string_view s) {
 
 bool SameText(std::string_view a, std::string_view b) { return a.size() == b.size() && Upper(a) == Upper(b); }
 
-[[noreturn]] void CannotConvert(const Variant& value, VarKind target) {
-  throw EVariantError(std::string("Could not convert variant of type (") + VarKindName(value.kind()) + ") into type (" +
-                      VarKindName(target) + ")");
-}
-
-// Text as a number, read with "." whatever the locale; raises the conversion error.
-double TextToDouble(const Variant& value, VarKind target) {
-  std::string text = value.toString8();
-  const char* begin = text.c_str();
-  while (*begin == ' ') ++begin;
-  char* end = nullptr;
-  double number = std::strtod(begin, &end);
-  while (end && *end == ' ') ++end;
-  if (end == begin || (end && *end != '\0')) CannotConvert(value, target);
-  return number;
-}
-
-// Delphi-like rounding of a float stored into an integer: to the nearest, halves to even.
-int32_t FloatToInt32(double number, const Variant& value) {
-  double rounded = std::nearbyint(number);
-  if (!(rounded >= -2147483648.0 && rounded <= 2147483647.0)) CannotConvert(value, VarKind::Integer);
-  return static_cast<int32_t>(rounded);
-}
-
-// The value as a variable of the declared type holds it.
-Variant ConvertTo(ScriptType type, const Variant& value) {
-  // Null and Empty stay what they are: a variable may be cleared whatever its type.
-  if (value.isArray() || value.isNull() || value.isEmpty()) return value;
-  switch (type) {
-    case stInteger:
-      if (value.isOrdinal()) return Variant(value.toInt32());
-      if (value.isFloat()) return Variant(FloatToInt32(value.toDouble(), value));
-      if (value.isText()) return Variant(FloatToInt32(TextToDouble(value, VarKind::Integer), value));
-      CannotConvert(value, VarKind::Integer);
-    case stBoolean:
-      if (value.isNumeric()) return Variant(value.toBool());
-      if (value.isText()) {
-        std::string text = Upper(value.toString8());
-        if (text == "TRUE") return Variant(true);
-        if (text == "FALSE") return Variant(false);
-        return Variant(TextToDouble(value, VarKind::Boolean) != 0.0);
-      }
-      CannotConvert(value, VarKind::Boolean);
-    case stFloat:
-      if (value.isNumeric()) return Variant(value.toDouble());
-      if (value.isText()) return Variant(TextToDouble(value, VarKind::Double));
-      CannotConvert(value, VarKind::Double);
-    default:
-      return value;
-  }
-}
-
-std::string ToText(const Variant& value) {
-  if (value.isText()) return value.toString8();
-  if (value.kind() == VarKind::Boolean) return value.toBool() ? "True" : "False";
-  if (value.isOrdinal()) return std::to_string(value.toInt64());
-  if (value.isFloat()) {
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.15g", value.toDouble());
-    return buffer;
-  }
-  if (value.isEmpty()) return {};
-  CannotConvert(value, VarKind::String);
+// Every live host object, so that an integer from a script is taken as an object only
+// when it is one.
+std::mutex liveObjectsLock;
+std::unordered_set<const TfsHostObject*>& LiveObjects() {
+  static auto* objects = new std::unordered_set<const TfsHostObject*>();  // outlives static objects
+  return *objects;
 }
 
 }  // namespace
+
+Variant fsConvertToType(ScriptType type, const Variant& value) {
+  // Null and Empty stay what they are: a variable may be cleared whatever its type.
+  if (value.isArray() || value.isNull() || value.isEmpty()) return value;
+  switch (type) {
+    case stInteger: return Variant(fsVarToInteger(value));
+    case stBoolean: return Variant(fsVarToBoolean(value));
+    case stFloat: return Variant(fsVarToFloat(value));
+    default: return value;
+  }
+}
 
 std::string TypeCodeToName(ScriptType code, std::string_view typeName) {
   if ((code == stClass || code == stEnum) && !typeName.empty()) return std::string(typeName);
@@ -116,13 +71,27 @@ bool TfsHostClass::InheritsFrom(std::string_view className) const {
   return false;
 }
 
+TfsHostObject::TfsHostObject() {
+  std::lock_guard<std::mutex> lock(liveObjectsLock);
+  LiveObjects().insert(this);
+}
+
+TfsHostObject::TfsHostObject(const TfsHostObject&) : TfsHostObject() {}
+
+TfsHostObject::~TfsHostObject() {
+  std::lock_guard<std::mutex> lock(liveObjectsLock);
+  LiveObjects().erase(this);
+}
+
 Variant fsObjectToVariant(const TfsHostObject* object) {
   return Variant(static_cast<int64_t>(reinterpret_cast<std::intptr_t>(object)));
 }
 
 TfsHostObject* fsVariantToObject(const Variant& value) {
   if (value.isArray() || !value.isOrdinal() || value.kind() == VarKind::Boolean) return nullptr;
-  return reinterpret_cast<TfsHostObject*>(static_cast<std::intptr_t>(value.toInt64()));
+  auto* object = reinterpret_cast<TfsHostObject*>(static_cast<std::intptr_t>(value.toInt64()));
+  std::lock_guard<std::mutex> lock(liveObjectsLock);
+  return LiveObjects().count(object) ? object : nullptr;
 }
 
 TfsItemList& TfsItemList::Add(std::unique_ptr<TfsItemList> item) {
@@ -156,7 +125,7 @@ void TfsCustomVariable::WriteValue(const Variant& value) {
 Variant TfsCustomVariable::ReadValue() { return value_; }
 
 void TfsVariable::WriteValue(const Variant& value) {
-  if (!Locked) value_ = ConvertTo(TypeCode, value);
+  if (!Locked) value_ = fsConvertToType(TypeCode, value);
 }
 
 Variant TfsVariable::ReadValue() {
@@ -169,7 +138,7 @@ Variant TfsVariable::ReadValue() {
 
 void TfsStringVariable::WriteValue(const Variant& value) {
   if (Locked) return;
-  text_ = ToText(value);
+  text_ = fsVarToText(value);
   if (TypeCode == stChar && text_.size() > 1) text_.resize(1);
 }
 
@@ -275,7 +244,7 @@ TfsEventHelper::TfsEventHelper(std::string name, TfsEventAdapterClass adapterCla
       setEvent_(std::move(setEvent)) {}
 
 void TfsEventHelper::WriteValue(const Variant& value) {
-  std::string handlerName = ToText(value);
+  std::string handlerName = fsVarToText(value);
   if (handlerName == "0") {
     if (setEvent_) setEvent_(Instance(), Name(), nullptr);
     return;

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <deque>
 
+#include "fs_iinterpreter_program.h"
 #include "script/fs_ibasic.h"
 #include "script/fs_icpp.h"
 #include "script/fs_iinterpreter.h"
@@ -76,4 +77,4 @@ const std::string& FetchGrammar(const std::string& name) {
 
 void fsSetProgramBuilder(TfsProgramBuilder* builder) { programBuilder = builder; }
 
-TfsProgramBuilder* fsProgramBuilder() { return programBuilder; }
+TfsProgramBuilder* fsProgramBuilder() { return programBuilder ? programBuilder : &fsInterpreterBuilder(); }

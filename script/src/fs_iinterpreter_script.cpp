@@ -82,7 +82,7 @@ bool TfsScript::CompileScript() {
   return CompileScript(parser);
 }
 
-bool TfsScript::CompileScript(TfsILParser& parser) {
+bool TfsScript::CompileScript(TfsILParser& parser, bool buildProgram) {
   ErrorMessage.clear();
   ErrorPosition.clear();
   ErrorUnitName.clear();
@@ -94,7 +94,7 @@ bool TfsScript::CompileScript(TfsILParser& parser) {
     }
     parser.LoadGrammar(SyntaxType);
     if (parser.SourceToIL(text)) {
-      parser.ILToProgram();
+      if (buildProgram) parser.ILToProgram();
     } else if (ErrorMessage.empty()) {
       // The grammar gave up without a message. A script of blanks and comments is an
       // empty program; anything else must not pass as compiled.

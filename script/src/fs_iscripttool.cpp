@@ -5,22 +5,26 @@
 #include <iterator>
 #include <ostream>
 
+#include "script/fs_iexpression.h"
 #include "script/fs_iilparser.h"
 #include "script/fs_iinterpreter.h"
 
 namespace {
 
 constexpr const char* kUsage =
-    "usage: tavrel-script [--language NAME] [--il] FILE\n"
-    "Compiles a report script and prints OK, or with --il the intermediate program.\n"
+    "usage: tavrel-script [--language NAME] [--il | --run] FILE\n"
+    "Checks a report script's syntax and prints OK, or with --il the intermediate\n"
+    "program; with --run compiles and runs its main block.\n"
     "  --language NAME  PascalScript (default), C++Script, BasicScript or JScript;\n"
     "                   a first line \"#language NAME\" in the file also selects it\n"
     "  --il             print the intermediate program (XML) instead of OK\n"
+    "  --run            run the script; ShowMessage writes its text to standard output\n"
     "  --help           print this text\n";
 
 struct Options {
   std::string language = "PascalScript";
   bool il = false;
+  bool run = false;
   bool help = false;
   std::string file;
 };
@@ -33,6 +37,8 @@ bool ParseArgs(const std::vector<std::string>& args, Options& options, std::stri
       options.help = true;
     } else if (arg == "--il") {
       options.il = true;
+    } else if (arg == "--run") {
+      options.run = true;
     } else if (arg == "--language") {
       if (i + 1 >= args.size()) {
         problem = "--language needs a language name";
@@ -55,7 +61,31 @@ bool ParseArgs(const std::vector<std::string>& args, Options& options, std::stri
     problem = "no FILE given";
     return false;
   }
+  if (options.il && options.run) {
+    problem = "--il and --run do not go together";
+    return false;
+  }
   return true;
+}
+
+void ReportError(std::ostream& err, const std::string& file, const std::string& unit, const std::string& position,
+                 const std::string& message) {
+  err << (unit.empty() ? file : unit) << ":";
+  if (!position.empty()) err << position << ":";
+  err << " " << message << "\n";
+}
+
+// What a script run by the tool finds: the registered modules, and ShowMessage writing
+// its text and a line break to the tool's output.
+void DeclareRunHost(TfsScript& script, std::ostream& out) {
+  script.AddSystemModules();
+  if (script.FindSymbol("ShowMessage")) return;
+  script.DeclareType("Variant", stVariant);  // the parameter's type (already there with the built-in module)
+  script.DeclareFunction("procedure ShowMessage(Msg: Variant)",
+                         [&out](TfsHostObject*, const TfsHostClass*, const std::string&, std::vector<Variant>& params) {
+                           out << fsVarToText(params[0]) << "\n";
+                           return Variant();
+                         });
 }
 
 }  // namespace
@@ -100,13 +130,27 @@ int fsRunScriptTool(const std::vector<std::string>& args, std::ostream& out, std
   script.Lines = fsSplitLines(text);
   std::filesystem::path folder = std::filesystem::path(options.file).parent_path();
   script.UnitFolders = {folder.empty() ? std::string() : folder.string()};
+  if (options.run) DeclareRunHost(script, out);
   TfsILParser parser(&script);
-  if (!script.CompileScript(parser)) {
-    const std::string& where = script.ErrorUnitName.empty() ? options.file : script.ErrorUnitName;
-    err << where << ":";
-    if (!script.ErrorPosition.empty()) err << script.ErrorPosition << ":";
-    err << " " << script.ErrorMessage << "\n";
+  if (!script.CompileScript(parser, options.run)) {
+    ReportError(err, options.file, script.ErrorUnitName, script.ErrorPosition, script.ErrorMessage);
     return 1;
+  }
+  if (options.run) {
+    // A run-time error is reported at the statement that was running.
+    std::string unit, position;
+    script.OnRunLine = [&](TfsScript&, const std::string& unitName, const std::string& where) {
+      unit = unitName;
+      position = where;
+    };
+    try {
+      script.ExecuteScript();
+    } catch (const std::exception& e) {
+      out.flush();
+      ReportError(err, options.file, unit, position, e.what());
+      return 1;
+    }
+    return 0;
   }
   if (options.il) {
     parser.ILDocument().LineBreak.assign(1, '\n');

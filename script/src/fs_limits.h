@@ -20,4 +20,17 @@ constexpr const char* kXMLDepthMessage = "XML nested too deeply (limit is %d lev
 // can only be a cycle of ancestor names.
 constexpr int kMaxClassAncestry = 256;
 
+// Calls of script procedures inside each other (recursion included). Each level costs
+// a few kilobytes of the host's stack; this stays far inside the smallest stack a
+// report runs on.
+constexpr int kMaxCallDepth = 1000;
+constexpr const char* kCallDepthMessage = "Stack overflow (limit is 1000 nested calls)";
+
+// The longest text a script may build, and the most elements one array may hold: a
+// runaway loop fails with a clear error instead of exhausting the host's memory.
+constexpr size_t kMaxStringLength = 64u * 1024u * 1024u;
+constexpr const char* kStringLengthMessage = "Out of memory: a text longer than 64 MiB";
+constexpr long long kMaxArrayElements = 1024 * 1024;
+constexpr const char* kArraySizeMessage = "Out of memory: an array of more than 1048576 elements";
+
 }  // namespace fs_limits

@@ -177,6 +177,33 @@ TEST(FsGrammars, LanguageDetails) {
   }
 }
 
+// A Pascal case reads the same with or without the ";" before its "else" or "end".
+TEST(FsGrammars, PascalCaseSemicolonBeforeElseOrEnd) {
+  const std::string withElse =
+      "casestmt{expr{dsgn{node(j)}} caseselector{set{expr{number(1)}} assignstmt{dsgn{node(s)} expr{string('a')}}} "
+      "caseselector{set{expr{number(2)} range(.) expr{number(4)}} assignstmt{dsgn{node(s)} expr{string('b')}}} "
+      "assignstmt{dsgn{node(s)} expr{string('c')}}}";
+  const std::string withoutElse =
+      "casestmt{expr{dsgn{node(j)}} caseselector{set{expr{number(1)}} assignstmt{dsgn{node(s)} expr{string('a')}}}}";
+  struct Form {
+    const char* body;
+    const std::string& shape;
+  };
+  const Form forms[] = {
+      {"1: s := 'a';\n 2..4: s := 'b';\n else\n s := 'c';\n end", withElse},
+      {"1: s := 'a';\n 2..4: s := 'b'\n else\n s := 'c';\n end", withElse},
+      {"1: s := 'a';\n 2..4: s := 'b';\n else\n s := 'c'\n end", withElse},
+      {"1: s := 'a';\n end", withoutElse},
+      {"1: s := 'a'\n end", withoutElse},
+  };
+  for (const Form& form : forms) {
+    std::string shape = ShapeOf("PascalScript", std::string("begin case j of ") + form.body + " end.");
+    EXPECT_EQ(shape, "program{compoundstmt{" + form.shape + "} types}") << form.body;
+  }
+  // Selectors still need their separator.
+  EXPECT_EQ(ShapeOf("PascalScript", "begin case j of 1: s := 'a' 2: s := 'b' end end."), "error 1:29: 'END' expected");
+}
+
 TEST(FsGrammars, EveryRuleReferenceResolves) {
   for (const char* language : {"PascalScript", "C++Script", "JScript", "BasicScript"}) {
     auto grammar = fs_grammar::Fetch(language);

@@ -99,8 +99,33 @@ TEST_F(ScriptTool, UnitsBesideTheScriptAndTheirErrors) {
   EXPECT_NE(out_.str().find("<uses unit=\"stawki.pas\">"), std::string::npos);
 }
 
+TEST_F(ScriptTool, RunsTheMainBlock) {
+  struct Case {
+    const char* name;
+    const char* text;
+    int code;
+    const char* out;
+    const char* err;  // after "FILE:"
+  };
+  const Case cases[] = {
+      {"ok.pas", "begin\n  ShowMessage('Piekarnia Kłos');\n  ShowMessage(6 * 7)\nend.\n", 0, "Piekarnia Kłos\n42\n", ""},
+      {"ok.vbs", "#language BasicScript\nFor i = 1 To 2\n  ShowMessage(i)\nNext\n", 0, "1\n2\n", ""},
+      {"runtime.pas", "begin\n  ShowMessage('przed');\n  ShowMessage(1 div 0);\n  ShowMessage('po')\nend.\n", 1,
+       "przed\n", "3:3: Division by zero\n"},
+      {"compile.pas", "begin\n  Drukuj(1)\nend.\n", 1, "", "2:9: Undeclared identifier: 'Drukuj'\n"},
+      {"syntax.pas", "begin\n  ShowMessage(1\nend.\n", 1, "", "3:1: ')' expected\n"},
+  };
+  for (const Case& c : cases) {
+    std::string file = Write(c.name, c.text);
+    EXPECT_EQ(Run({"--run", file}), c.code) << c.name;
+    EXPECT_EQ(out_.str(), c.out) << c.name;
+    EXPECT_EQ(err_.str(), c.code ? file + ":" + c.err : std::string()) << c.name;
+  }
+}
+
 TEST_F(ScriptTool, CommandLineProblems) {
-  const std::vector<std::string> usage[] = {{}, {"--il"}, {"--bogus", "a.pas"}, {"a.pas", "b.pas"}, {"--language"}};
+  const std::vector<std::string> usage[] = {{},          {"--il"},         {"--bogus", "a.pas"}, {"a.pas", "b.pas"},
+                                            {"--language"}, {"--il", "--run", "a.pas"}};
   for (const auto& args : usage) {
     EXPECT_EQ(Run(args), 2);
     EXPECT_NE(err_.str().find("usage: tavrel-script"), std::string::npos);

@@ -41,8 +41,9 @@
 //
 // Compiling: CompileScript parses Lines with the grammar of SyntaxType (fs_iilparser.h)
 // and hands the IL to the program builder registered with fsSetProgramBuilder. That
-// builder turns the IL into entries and statements; until one is registered,
-// CompileScript checks the syntax only. Running scripts belongs to that builder too.
+// builder turns the IL into entries and statements; unless another is registered,
+// the interpreter's builder does it. ExecuteScript, EvaluateExpression and
+// CallScriptFunction run the compiled program.
 
 #include <cstdint>
 #include <functional>
@@ -92,6 +93,10 @@ enum ScriptType {
 std::string TypeCodeToName(ScriptType code, std::string_view typeName = {});
 // Type code of a type name through the script's symbol table; unknown names give stClass.
 ScriptType TypeNameToCode(std::string_view name, const TfsScript* script);
+// A value as a variable of the type holds it: Integer, Boolean, Extended (double) and
+// String convert (fs_iexpression.h has the rules); Null, Empty, arrays and the other
+// types stay as they are.
+Variant fsConvertToType(ScriptType type, const Variant& value);
 
 // Who added an entry. 0: nobody in particular; 1: the registration modules.
 using TfsOwnerTag = std::uintptr_t;
@@ -118,10 +123,15 @@ class TfsHostClass {
 };
 
 // A host object whose class the engine may ask for. Objects owning named components
-// (forms, data modules) list them, so that scripts reach them as members.
+// (forms, data modules) list them, so that scripts reach them as members. Every live
+// host object is known to the engine, so that a script handing any integer where an
+// object is expected reaches no object at all rather than a wild one.
 class TfsHostObject {
  public:
-  virtual ~TfsHostObject() = default;
+  TfsHostObject();
+  TfsHostObject(const TfsHostObject&);
+  TfsHostObject& operator=(const TfsHostObject&) = default;
+  virtual ~TfsHostObject();
   virtual const TfsHostClass& HostClass() const = 0;
   virtual std::string HostName() const { return {}; }
   virtual int HostComponentCount() const { return 0; }
@@ -129,7 +139,8 @@ class TfsHostObject {
 };
 
 Variant fsObjectToVariant(const TfsHostObject* object);
-// The object held by an integer variant; null for 0, Null, Empty and non-integers.
+// The object held by an integer variant; null for 0, Null, Empty, non-integers and
+// integers that are no live host object.
 TfsHostObject* fsVariantToObject(const Variant& value);
 
 using TfsCallMethod = std::function<Variant(TfsHostObject* instance, const TfsHostClass* hostClass,
@@ -189,6 +200,9 @@ class TfsCustomVariable : public TfsItemList {
   virtual void WriteValue(const Variant& value);  // nothing when Locked
   virtual Variant ReadValue();
   const Variant& StoredValue() const { return value_; }
+  // The stored value itself, for the interpreter's direct stores (for-loop variables,
+  // array elements in place, locals saved across recursion).
+  Variant& MutableValue() { return value_; }
 
  protected:
   Variant value_ = Variant::Null();
@@ -212,6 +226,7 @@ class TfsStringVariable : public TfsVariable {
   void WriteValue(const Variant& value) override;
   Variant ReadValue() override;
   const std::string& Text() const { return text_; }
+  void RestoreText(std::string text) { text_ = std::move(text); }
 
  private:
   std::string text_;
@@ -241,6 +256,8 @@ class TfsProcVariable : public TfsCustomVariable {
   bool IsFunction() const { return isFunction_; }
   TfsScript& Program() const { return *program_; }
   bool InCall = false;
+  // Calls the procedure with the parameters as they are set (the interpreter).
+  Variant ReadValue() override;
 
  private:
   bool isFunction_;
@@ -399,7 +416,8 @@ class TfsProgramBuilder {
   virtual ~TfsProgramBuilder() = default;
   virtual void ILToProgram(TfsScript& script, TfsILParser& parser, const TfsXMLItem& program) = 0;
 };
-// Process-wide; null to remove. The builder must outlive every script that compiles.
+// Process-wide; null restores the interpreter. The builder must outlive every script
+// that compiles.
 void fsSetProgramBuilder(TfsProgramBuilder* builder);
 TfsProgramBuilder* fsProgramBuilder();
 
@@ -449,8 +467,21 @@ class TfsScript {
   std::vector<TfsItemList*> Entries() const;
 
   bool CompileScript();
-  // The same with a parser of the caller's, whose IL document stays readable afterwards.
-  bool CompileScript(TfsILParser& parser);
+  // Runs the main statement. Run-time errors leave as exceptions (EfsScriptError,
+  // EVariantError, or the host's own) with the run-state flags reset.
+  void ExecuteScript();
+  // Compiles the text as one expression in this script's language, in the scope of
+  // the running procedure, and returns its value; a compile error text is returned as
+  // a string with EvaluateFailed set.
+  Variant EvaluateExpression(const std::string& expression);
+  // Calls a script procedure of this script with the elements of `args` (an array, or
+  // anything else for no arguments); Null when the name is no script procedure.
+  Variant CallScriptFunction(const std::string& name, const Variant& args);
+  // The same, writing every parameter's value back into the element of its index.
+  Variant CallScriptFunctionVar(const std::string& name, Variant& args);
+  // The same with a parser of the caller's, whose IL document stays readable afterwards;
+  // with `buildProgram` false only the syntax is checked (nothing is declared or built).
+  bool CompileScript(TfsILParser& parser, bool buildProgram = true);
   void ClearProgram();
   void RemoveOwnedItems(TfsOwnerTag owner);
   void ClearOwnedItems(TfsOwnerTag owner);
