@@ -4,8 +4,10 @@
 
 #include "jobs/RenderTool.h"
 #include "platform/FileSystem.h"
+#include "script/fs_ireportscript.h"
 
 int main(int argc, char** argv) {
+  fsUseScriptEngineForReports();
   std::error_code error;
   std::string current = std::filesystem::current_path(error).string();
   if (current.empty()) current = ".";

@@ -11,15 +11,6 @@ std::string Lower(std::string s) {
   return s;
 }
 
-// The expression as the body of a function named fsEvaluateFUNC, in the language.
-std::vector<std::string> EvaluationProgram(const std::string& language, const std::string& expression) {
-  std::string l = Lower(language);
-  if (l == "c++script") return {"Variant fsEvaluateFUNC() { return " + expression + "; } {}"};
-  if (l == "basicscript") return {"function fsEvaluateFUNC", "return " + expression, "end function"};
-  if (l == "jscript") return {"function fsEvaluateFUNC() { return (" + expression + "); }"};
-  return {"function fsEvaluateFUNC: Variant; begin Result := " + expression + " end; begin end."};
-}
-
 bool ChainHasModules(const TfsScript* script) {
   for (; script; script = script->ParentScript)
     if (script->SystemModulesAdded) return true;
@@ -34,6 +25,15 @@ std::vector<Variant> ArgumentsOf(const Variant& args) {
 }
 
 }  // namespace
+
+std::vector<std::string> fsExpressionFunction(const std::string& language, const std::string& name,
+                                              const std::string& expression) {
+  std::string l = Lower(language);
+  if (l == "c++script") return {"Variant " + name + "() { return " + expression + "; } {}"};
+  if (l == "basicscript") return {"function " + name, "return " + expression, "end function"};
+  if (l == "jscript") return {"function " + name + "() { return (" + expression + "); }"};
+  return {"function " + name + ": Variant; begin Result := " + expression + " end; begin end."};
+}
 
 void TfsScript::ExecuteScript() {
   ExitPending = false;
@@ -71,7 +71,7 @@ Variant TfsScript::EvaluateExpression(const std::string& expression) {
     decltype(OnRunLine)& saved;
     ~Restore() { script.OnRunLine = std::move(saved); }
   } restore{*this, runLine};
-  temporary.Lines = EvaluationProgram(SyntaxType, expression);
+  temporary.Lines = fsExpressionFunction(SyntaxType, "fsEvaluateFUNC", expression);
   if (!temporary.CompileScript()) {
     EvaluateFailed = true;
     return Variant(temporary.ErrorMessage);

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "ScriptHost.h"
 #include "script/fs_iilparser.h"
 #include "script/fs_iinterpreter.h"
 
@@ -26,16 +27,6 @@ struct HostObject : TfsHostObject {
   std::string name_;
 };
 
-// The type entries the built-in library declares, enough for declarations.
-void DeclareBasicTypes(TfsScript& script) {
-  script.DeclareType("Integer", stInteger);
-  script.DeclareType("Boolean", stBoolean);
-  script.DeclareType("Extended", stFloat);
-  script.DeclareType("String", stString);
-  script.DeclareType("Variant", stVariant);
-  script.DeclareType("Constructor", stConstructor);
-}
-
 TEST(FsModel, TypeCodesAndNames) {
   const std::pair<ScriptType, const char*> names[] = {
       {stInteger, "Integer"}, {stBoolean, "Boolean"}, {stFloat, "Extended"}, {stChar, "Char"},
@@ -46,7 +37,7 @@ TEST(FsModel, TypeCodesAndNames) {
   EXPECT_EQ(TypeCodeToName(stEnum, "TAlign"), "TAlign");
 
   TfsScript script;
-  DeclareBasicTypes(script);
+  DeclareTestTypes(script);
   EXPECT_EQ(TypeNameToCode("integer", &script), stInteger);
   EXPECT_EQ(TypeNameToCode("EXTENDED", &script), stFloat);
   EXPECT_EQ(TypeNameToCode("TNoSuchThing", &script), stClass);
@@ -56,7 +47,7 @@ TEST(FsModel, TypeCodesAndNames) {
 TEST(FsModel, SymbolTableFindsTheNewestCaseInsensitivelyThroughParents) {
   TfsScript parent, child;
   child.ParentScript = &parent;
-  DeclareBasicTypes(parent);
+  DeclareTestTypes(parent);
   EXPECT_EQ(child.FindSymbol("integer"), parent.FindSymbol("Integer"));
   EXPECT_EQ(child.FindLocalSymbol("Integer"), nullptr);
 
@@ -79,7 +70,7 @@ TEST(FsModel, SymbolTableFindsTheNewestCaseInsensitivelyThroughParents) {
 
 TEST(FsModel, DeclarationsOfTypesConstantsVariablesAndEnums) {
   TfsScript script;
-  DeclareBasicTypes(script);
+  DeclareTestTypes(script);
   TfsCustomVariable* vat = script.DeclareConstant("Vat", "Integer", Variant(int32_t{23}));
   EXPECT_EQ(script.DeclareConstant("VAT", "Integer", Variant(int32_t{8})), vat);  // not declared twice
   vat->WriteValue(Variant(int32_t{5}));
@@ -115,7 +106,7 @@ TEST(FsModel, DeclarationsOfTypesConstantsVariablesAndEnums) {
 
 TEST(FsModel, ValueHookOverridesUnlessItAnswersNull) {
   TfsScript script;
-  DeclareBasicTypes(script);
+  DeclareTestTypes(script);
   std::string asked;
   script.OnGetVarValue = [&](const std::string& name, ScriptType, const Variant&) {
     asked = name;
@@ -160,7 +151,7 @@ std::string Describe(const TfsParamItem& p) {
 
 TEST(FsModel, ParseDeclaration) {
   TfsScript script;
-  DeclareBasicTypes(script);
+  DeclareTestTypes(script);
   script.DeclareConstant("MaxIlosc", "Integer", Variant(int32_t{99}));
   const DeclarationCase cases[] = {
       {"procedure Inc(var i: Integer; incr: Integer = 1)", "Inc", stClass, false, {"var i:Integer", "incr:Integer=1"}},
@@ -191,7 +182,7 @@ TEST(FsModel, ParseDeclaration) {
 
 TEST(FsModel, FunctionCallBacksOfBothFlavours) {
   TfsScript script;
-  DeclareBasicTypes(script);
+  DeclareTestTypes(script);
   std::vector<Variant> seen;
   TfsMethodHelper& inc = script.DeclareFunction(
       "procedure Inc(var i: Integer; incr: Integer = 1)",
@@ -233,7 +224,7 @@ TEST(FsModel, FunctionCallBacksOfBothFlavours) {
 
 TEST(FsModel, ClassesMembersAndIndexedProperties) {
   TfsScript script;
-  DeclareBasicTypes(script);
+  DeclareTestTypes(script);
   TfsClassVariable* component = script.DeclareClass(kTComponent, "TObject");
   ASSERT_NE(component, nullptr);
   EXPECT_EQ(script.DeclareClass(kTComponent, "TObject"), nullptr);  // registered once
@@ -311,7 +302,7 @@ TEST(FsModel, FormsDeclareTheirComponents) {
 
 TEST(FsModel, EventsTakeScriptProceduresOnly) {
   TfsScript script;
-  DeclareBasicTypes(script);
+  DeclareTestTypes(script);
   TfsClassVariable* cls = script.DeclareClass(kTComponent, "TObject");
   std::vector<std::string> hooks;
   TfsEventHelper& onClick = cls->DeclareEvent(
@@ -339,7 +330,7 @@ TEST(FsModel, EventsTakeScriptProceduresOnly) {
 
 TEST(FsModel, ProceduresOwnASubProgram) {
   TfsScript script;
-  DeclareBasicTypes(script);
+  DeclareTestTypes(script);
   TfsProcVariable function("Brutto", stFloat, "Extended", script, true);
   EXPECT_TRUE(function.Locked);
   EXPECT_EQ(&function.Program().ParentScript[0], &script);
@@ -419,7 +410,7 @@ TEST(FsModel, RunLineGoesToTheFirstScriptWithAHandler) {
 
 TEST(FsModel, SetScriptVariableDeclaresWhatIsMissing) {
   TfsScript script;
-  DeclareBasicTypes(script);
+  DeclareTestTypes(script);
   script.SetScriptVariable("ExceptionMessage", Variant("Dzielenie przez zero"));
   ASSERT_NE(script.FindSymbol("ExceptionMessage"), nullptr);
   EXPECT_EQ(script.FindSymbol("ExceptionMessage")->ReadValue().str(), "Dzielenie przez zero");

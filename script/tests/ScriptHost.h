@@ -15,8 +15,8 @@ struct ScriptRun {
   std::string output;    // what ShowMessage wrote, one line per call
 };
 
-// Declares what the tests' scripts use into `script`; ShowMessage appends to `output`.
-inline void DeclareTestHost(TfsScript& script, std::string& output) {
+// The type entries the built-in library declares.
+inline void DeclareTestTypes(TfsScript& script) {
   const char* integers[] = {"Byte", "Word", "Integer", "Longint", "Cardinal", "TColor"};
   for (const char* name : integers) script.DeclareType(name, stInteger);
   script.DeclareType("Boolean", stBoolean);
@@ -28,6 +28,11 @@ inline void DeclareTestHost(TfsScript& script, std::string& output) {
   script.DeclareType("Pointer", stVariant);
   script.DeclareType("Array", stArray);
   script.DeclareType("Constructor", stConstructor);
+}
+
+// Declares what the tests' scripts use into `script`; ShowMessage appends to `output`.
+inline void DeclareTestHost(TfsScript& script, std::string& output) {
+  DeclareTestTypes(script);
   script.DeclareConstant("True", "Boolean", Variant(true));
   script.DeclareConstant("False", "Boolean", Variant(false));
   script.DeclareConstant("Null", "Variant", Variant::Null());

@@ -519,6 +519,11 @@ class TfsScript {
   std::map<std::string, std::vector<int>> executableLines_;        // unit -> sorted lines
 };
 
+// A program in the language that defines the function `name` returning the value of
+// `expression` (what EvaluateExpression and the report's expression cache compile).
+std::vector<std::string> fsExpressionFunction(const std::string& language, const std::string& name,
+                                              const std::string& expression);
+
 // Registration modules: a process-wide list of module classes, instantiated into a
 // script by AddSystemModules in list order.
 using TfsRTTIModuleClass = std::function<std::unique_ptr<TfsRTTIModule>(TfsScript& script)>;
