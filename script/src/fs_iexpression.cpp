@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "fs_iinterpreter_program.h"
+#include "fs_limits.h"
 
 namespace {
 
@@ -188,7 +189,13 @@ TfsExpression::TfsExpression(TfsScript& script)
 
 TfsExpression::~TfsExpression() = default;
 
+void TfsExpression::CountNode(const std::string& position) {
+  if (++nodes_ > fs_limits::kMaxExpressionNodes)
+    throw EfsScriptError(fs_limits::kExpressionSizeMessage, position.empty() ? SourcePoint : position);
+}
+
 void TfsExpression::Attach(std::unique_ptr<TfsExpressionNode> node) {
+  CountNode(node->SourcePoint);
   node->Parent = current_;
   TfsExpressionNode* raw = node.get();
   if (!current_->Left)
@@ -238,6 +245,7 @@ void TfsExpression::PushOperator(const std::string& text, const std::string& pos
     current_ = raw;
     return;
   }
+  CountNode(position);
   auto node = std::make_unique<TfsOperatorNode>(code);
   node->SourcePoint = position;
   TfsExpressionNode* c = current_;

@@ -100,11 +100,13 @@ class TfsExpression : public TfsCustomExpression {
 
  private:
   void Attach(std::unique_ptr<TfsExpressionNode> node);
+  void CountNode(const std::string& position);  // raises past the engine's limit
   void Type(TfsExpressionNode& node);
 
   TfsScript* script_;
   std::unique_ptr<TfsExpressionNode> root_;
   TfsExpressionNode* current_;
+  int nodes_ = 0;
 };
 
 // A set constructor: items, a range L..H stored as L, an empty marker (null), H.

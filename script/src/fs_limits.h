@@ -26,6 +26,11 @@ constexpr int kMaxClassAncestry = 256;
 constexpr int kMaxCallDepth = 1000;
 constexpr const char* kCallDepthMessage = "Stack overflow (limit is 1000 nested calls)";
 
+// Operands and operators of one expression. A long chain such as 1+1+1+... is
+// evaluated by recursion over its tree, so its length is bounded like nesting.
+constexpr int kMaxExpressionNodes = 4096;
+constexpr const char* kExpressionSizeMessage = "Expression too long (limit is 4096 operands and operators)";
+
 // The longest text a script may build, and the most elements one array may hold: a
 // runaway loop fails with a clear error instead of exhausting the host's memory.
 constexpr size_t kMaxStringLength = 64u * 1024u * 1024u;

@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
 #include "ScriptHost.h"
+#include "script/fs_iscripttool.h"
 
 namespace {
 
@@ -207,6 +210,28 @@ TEST(FsInterpreter, PascalCaseElseForms) {
          {"var j: Integer;", "begin j := 2; case j of 1: ShowMessage('a'); 2: ShowMessage('b'); end end."}, "b\n"});
 }
 
+std::string ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// One invoice computation written in each language prints the values recorded beside it.
+TEST(FsInterpreter, GoldenScriptsGiveTheirRecordedValues) {
+  const std::string folder = std::string(TAVREL_SOURCE_DIR) + "/script/tests/golden/run/";
+  const std::string expected = ReadFile(folder + "rachunek.out");
+  ASSERT_FALSE(expected.empty());
+  const std::pair<const char*, const char*> scripts[] = {
+      {"PascalScript", "rachunek.pas"}, {"C++Script", "rachunek.cpp"}, {"BasicScript", "rachunek.vbs"}, {"JScript", "rachunek.js"}};
+  for (const auto& [language, file] : scripts) {
+    std::string source = ReadFile(folder + file);
+    ASSERT_FALSE(source.empty()) << file;
+    ScriptRun run = RunScript(language, fsSplitLines(source));
+    EXPECT_TRUE(run.compiled) << file << ": " << run.position << " " << run.error;
+    EXPECT_EQ(run.error, "") << file;
+    EXPECT_EQ(run.output, expected) << file;
+  }
+}
+
 TEST(FsInterpreter, HostFunctionsAndExpressionsFromTheHost) {
   std::string output;
   TfsScript script;
@@ -305,6 +330,15 @@ TEST(FsInterpreter, ScriptsCannotCrashOrHangTheHost) {
   EXPECT_EQ(text.error, "Out of memory: a text longer than 64 MiB");
   ScriptRun array = RunScript("PascalScript", {"var a: array[0..100000000] of Integer;", "begin end."});
   EXPECT_EQ(array.error, "Out of memory: an array of more than 1048576 elements");
+  // A very long chain of operators is refused when compiling, a long one evaluates.
+  auto chain = [](int terms) {
+    std::string sum = "1";
+    for (int i = 1; i < terms; ++i) sum += "+1";
+    return "begin ShowMessage(" + sum + ") end.";
+  };
+  EXPECT_EQ(RunScript("PascalScript", {chain(2000)}).output, "2000\n");
+  ScriptRun longChain = RunScript("PascalScript", {chain(100000)});
+  EXPECT_EQ(longChain.error, "Expression too long (limit is 4096 operands and operators)");
 
   // An endless loop, even with an empty body, ends when the host stops the script.
   for (const std::vector<std::string>& lines :

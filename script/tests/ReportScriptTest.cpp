@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "ScriptHost.h"
 #include "report/frxClassReport.h"
 #include "script/fs_iexpression.h"
 #include "script/fs_iinterpreter.h"
@@ -10,9 +11,18 @@
 
 namespace {
 
+// The type names a report script declares variables with, as a registration module.
+class TestTypesModule : public TfsRTTIModule {
+ public:
+  explicit TestTypesModule(TfsScript& script) : TfsRTTIModule(script) { DeclareTestTypes(script); }
+};
+
 // Reports created inside a test get the script engine; the collaborators are restored after.
 class ReportWithScript : public ::testing::Test {
  protected:
+  static void SetUpTestSuite() {
+    fsRegisterRTTIModule([](TfsScript& script) { return std::make_unique<TestTypesModule>(script); });
+  }
   void SetUp() override {
     previous_ = frxReportCollaborators();
     fsUseScriptEngineForReports();
@@ -32,20 +42,32 @@ TEST_F(ReportWithScript, PrepareCompilesAndRunsTheScript) {
   };
   const Case cases[] = {
       {"PascalScript",
-       {"var i, s: Integer;", "begin", "  for i := 1 to 6 do s := s + i;", "  Set('Suma', s * 2 - Get('Rabat'))",
+       {"var i, s, Wynik: Integer;", "begin", "  for i := 1 to 6 do s := s + i;", "  Wynik := s * 2 - Get('Rabat')",
         "end."}},
-      {"C++Script", {"int i, s = 0;", "{ for (i = 1; i <= 6; i++) s += i; Set(\"Suma\", s * 2 - Get(\"Rabat\")); }"}},
-      {"BasicScript", {"s = 0", "For i = 1 To 6", "  s = s + i", "Next", "Set(\"Suma\", s * 2 - Get(\"Rabat\"))"}},
-      {"JScript", {"var s = 0;", "for (var i = 1; i <= 6; i++) s += i;", "Set(\"Suma\", s * 2 - Get(\"Rabat\"));"}},
+      {"C++Script", {"int i, s = 0, Wynik;", "{ for (i = 1; i <= 6; i++) s += i; Wynik = s * 2 - Get(\"Rabat\"); }"}},
+      {"BasicScript", {"s = 0", "For i = 1 To 6", "  s = s + i", "Next", "Wynik = s * 2 - Get(\"Rabat\")"}},
+      {"JScript", {"var s = 0;", "for (var i = 1; i <= 6; i++) s += i;", "Wynik = s * 2 - Get(\"Rabat\");"}},
   };
   for (const Case& c : cases) {
-    report.Variables().Set("Suma", Variant(int32_t{0}));
     report.SetScriptLanguage(c.language);
     report.ScriptText() = c.lines;
     report.Prepare();
     EXPECT_EQ(report.Errors().Count(), 0) << c.language << ": " << report.Errors().Text();
-    EXPECT_EQ(fsVarToText(report.Calc("Suma")), "37") << c.language;
+    Variant result;
+    EXPECT_TRUE(report.Script()->FindVariable("Wynik", result)) << c.language;
+    EXPECT_EQ(fsVarToText(result), "37") << c.language;
+    EXPECT_EQ(fsVarToText(report.Calc("Wynik + 1")), "38") << c.language;
   }
+}
+
+TEST_F(ReportWithScript, SetWritesReportVariables) {
+  TfrxReport report;
+  report.EngineOptions().NewSilentMode = simSilent;
+  report.EngineOptions().KeepTemplateCopy = false;  // the variables stay as the script left them
+  report.ScriptText() = {"begin Set('Kwota', 6 * 7) end."};
+  report.Prepare();
+  ASSERT_EQ(report.Errors().Count(), 0) << report.Errors().Text();
+  EXPECT_EQ(fsVarToText(report.Calc("Kwota")), "42");
 }
 
 TEST_F(ReportWithScript, CalcEvaluatesInTheReportsLanguage) {
