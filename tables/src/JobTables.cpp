@@ -28,6 +28,12 @@ TJobTables::TJobTables() {
   db_Data.AfterScroll = [this](TRxMemoryData& table) { db_DataAfterScroll(table); };
   db_Serial.OnFilterRecord = [this](TRxMemoryData& table, bool& accept) { db_SerialFilterRecord(table, accept); };
   db_sumy.OnFilterRecord = [this](TRxMemoryData& table, bool& accept) { db_sumyFilterRecord(table, accept); };
+  // The filters accept only rows keyed by the main record's number (or not keyed by a
+  // number): the tables index D0 and offer them those rows alone.
+  for (TRxMemoryData* detail : {&db_Serial, &db_sumy}) {
+    detail->SetFilterKeyField("D0");
+    detail->OnFilterKey = [this](TRxMemoryData&) { return CurrentMainKey(); };
+  }
 }
 
 void TJobTables::CreateJobTables() {
@@ -60,6 +66,14 @@ void TJobTables::db_SerialFilterRecord(TRxMemoryData& DataSet, bool& Accept) {
 
 void TJobTables::db_sumyFilterRecord(TRxMemoryData& DataSet, bool& Accept) {
   AcceptRowsOfCurrentMainRecord(DataSet, Accept);
+}
+
+std::optional<int32_t> TJobTables::CurrentMainKey() {
+  try {
+    return db_Data.FieldByName("D0").AsInteger();
+  } catch (const std::exception&) {
+    return std::nullopt;  // every row is visible
+  }
 }
 
 // A row that cannot be compared (an empty or non-numeric D0 on either side, no current

@@ -4,7 +4,9 @@
 #include <algorithm>
 #include <cstring>
 
+#include "RxMemDS_keyindex.h"
 #include "RxMemDS_values.h"
+#include "platform/Convert.h"
 #include "platform/ErrorBox.h"
 #include "platform/ListError.h"
 
@@ -46,7 +48,8 @@ bool TRxMemoryData::NameEqual::operator()(std::string_view a, std::string_view b
          });
 }
 
-TRxMemoryData::TRxMemoryData(std::string name) : name_(std::move(name)) {}
+TRxMemoryData::TRxMemoryData(std::string name)
+    : name_(std::move(name)), keyIndex_(std::make_unique<TIntegerKeyIndex>()) {}
 
 TRxMemoryData::~TRxMemoryData() = default;
 
@@ -122,6 +125,8 @@ void TRxMemoryData::Open() {
   blockSize_ = offset;
   blobCount_ = blobs;
   ResetRecords();
+  const TField* key = filterKeyField_.empty() ? nullptr : FindField(filterKeyField_);
+  keyField_ = key ? key->Index() : -1;
   state_ = TDataSetState::dsBrowse;
   Fire(AfterOpen);
   DataEvent(TDataEvent::deUpdateState);
@@ -137,6 +142,7 @@ void TRxMemoryData::Close() {
   records_.shrink_to_fit();
   fields_.clear();
   fieldIndex_.clear();
+  keyField_ = -1;
   state_ = TDataSetState::dsInactive;
   Fire(AfterClose);
   DataEvent(TDataEvent::deUpdateState);
@@ -144,6 +150,7 @@ void TRxMemoryData::Close() {
 
 void TRxMemoryData::ResetRecords() {
   records_.clear();
+  keyIndex_->Clear();
   lastId_ = INT32_MIN;
   lastAutoInc_ = 0;
   cursor_ = -1;
@@ -239,10 +246,14 @@ void TRxMemoryData::Post() {
     }
     ++lastAutoInc_;
     pending_->id = ++lastId_;
+    const auto key = IndexKeyOf(*pending_);
     records_.insert(records_.begin() + insertAt_, std::move(*pending_));
+    if (keyField_ >= 0) keyIndex_->Inserted(insertAt_, key);
     cursor_ = insertAt_;
   } else {
-    records_[static_cast<size_t>(cursor_)] = std::move(*pending_);
+    Record& stored = records_[static_cast<size_t>(cursor_)];
+    if (keyField_ >= 0) keyIndex_->Changed(cursor_, IndexKeyOf(stored), IndexKeyOf(*pending_));
+    stored = std::move(*pending_);
   }
   pending_.reset();
   modified_ = false;
@@ -446,10 +457,54 @@ void TRxMemoryData::SetFiltered(bool value) {
 
 // The first record from `from` on in the direction `step` that the filter accepts, or -1.
 int TRxMemoryData::FindVisible(int from, int step) {
+  if (from < 0 || from >= RecordCount()) return -1;
+  if (const auto key = IndexedFilterKey()) {
+    for (int i = keyIndex_->Candidate(*key, from, step); i >= 0; i = keyIndex_->Candidate(*key, i + step, step)) {
+      if (AcceptRecord(i)) return i;
+    }
+    return -1;
+  }
   for (int i = from; i >= 0 && i < RecordCount(); i += step) {
     if (AcceptRecord(i)) return i;
   }
   return -1;
+}
+
+std::optional<int32_t> TRxMemoryData::IndexedFilterKey() {
+  if (!FilterActive() || !OnFilterKey || keyField_ < 0) return std::nullopt;
+  try {
+    return OnFilterKey(*this);
+  } catch (const std::exception&) {
+    return std::nullopt;  // every record is offered, as without a key
+  }
+}
+
+// The key field as TField::AsInteger reads it, without raising for what it cannot read.
+std::optional<int32_t> TRxMemoryData::IndexKeyOf(const Record& record) const {
+  if (keyField_ < 0) return std::nullopt;
+  const TField& field = *fields_[static_cast<size_t>(keyField_)];
+  if (field.DataType() == TFieldType::ftString) return TryStrToInt(ReadText(field, record));
+  const Variant value = ReadValue(field, record);
+  if (value.isNull()) return 0;
+  try {
+    return rxmemds::ToFieldValue(TFieldType::ftInteger, value).toInt32();
+  } catch (const std::exception&) {
+    return std::nullopt;
+  }
+}
+
+void TRxMemoryData::SetFilterKeyField(std::string name) {
+  filterKeyField_ = std::move(name);
+  if (!Active()) return;
+  const TField* key = filterKeyField_.empty() ? nullptr : FindField(filterKeyField_);
+  keyField_ = key ? key->Index() : -1;
+  RebuildKeyIndex();
+}
+
+void TRxMemoryData::RebuildKeyIndex() {
+  keyIndex_->Clear();
+  if (keyField_ < 0) return;
+  for (int i = 0; i < RecordCount(); ++i) keyIndex_->Inserted(i, IndexKeyOf(records_[static_cast<size_t>(i)]));
 }
 
 void TRxMemoryData::MoveTo(int index, Acceptance acceptance) {

@@ -3,6 +3,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -231,6 +233,168 @@ TEST_F(LoadedJob, TheRefilterTellsReadersOfEachDetailTableOnce) {
   events.clear();
   tables.db_Data.Next();
   EXPECT_THAT(events, ElementsAre(TDataEvent::deDataSetChange));
+}
+
+// The detail filters answered through the D0 index, against the same filters asked
+// about every row: over random jobs and random changes of both sides, every walk must
+// show the same rows in the same places.
+class IndexedAgainstPlainScan : public ::testing::Test {
+ protected:
+  struct Twin {
+    explicit Twin(bool indexed) {
+      tables.CreateJobTables();
+      if (!indexed)
+        for (TRxMemoryData* detail : {&tables.db_Serial, &tables.db_sumy}) detail->OnFilterKey = nullptr;
+    }
+    TJobTables tables;
+  };
+
+  // Integers, their other spellings, and texts the conversion refuses.
+  static constexpr const char* kKeys[] = {"1",  "2", "3",  "4",  "5",   "-3",         "0",
+                                          "+5", " 2", "02", "$3", "x4", "",           "2 ",
+                                          "abc", "1x", "2147483648", "-2147483648"};
+
+  // One random change or move, applied alike to both twins by `Apply`.
+  struct Step {
+    int what, table, key, place, finish;
+  };
+
+  static void SetRow(TRxMemoryData& detail, const char* key, int tag) {
+    detail.Fields(0).SetAsString(key);
+    detail.Fields(1).SetAsString("r" + std::to_string(tag));
+  }
+
+  // Returns what the step raised ("" when nothing), so that refusals are compared too.
+  static std::string Apply(TJobTables& t, const Step& s, int tag) {
+    TRxMemoryData& dane = t.db_Data;
+    TRxMemoryData& detail = s.table == 0 ? t.db_Serial : t.db_sumy;
+    const char* key = kKeys[s.key];
+    try {
+      switch (s.what) {
+        case 0: case 1: case 2:  // the loader's way: append a row
+          detail.Append();
+          SetRow(detail, key, tag);
+          detail.Post();
+          break;
+        case 3:  // insert a row somewhere
+          detail.SetRecNo(1 + s.place % (detail.RecordCount() + 1));
+          detail.Insert();
+          SetRow(detail, key, tag);
+          detail.Post();
+          break;
+        case 4:  // re-key a row, kept or cancelled
+          detail.SetRecNo(1 + s.place % (detail.RecordCount() + 1));
+          detail.Edit();
+          detail.Fields(0).SetAsString(key);
+          s.finish ? detail.Post() : detail.Cancel();
+          break;
+        case 5:  // a new row given up
+          detail.Append();
+          SetRow(detail, key, tag);
+          detail.Cancel();
+          break;
+        case 6:  // a new main record
+          dane.Append();
+          dane.FieldByName("D0").SetAsString(key);
+          dane.Post();
+          break;
+        case 7:  // re-key the current main record
+          dane.Edit();
+          dane.FieldByName("D0").SetAsString(key);
+          dane.Post();
+          break;
+        case 8: case 9: case 10: case 11: {  // main record moves
+          const std::function<void()> moves[] = {[&] { dane.First(); }, [&] { dane.Next(); },
+                                                 [&] { dane.Prior(); }, [&] { dane.Last(); },
+                                                 [&] { dane.SetRecNo(1 + s.place % (dane.RecordCount() + 1)); }};
+          moves[s.place % 5]();
+          break;
+        }
+        case 12:  // rare: start over, reopen, or switch the filter off and on
+          if (s.place % 3 == 0) detail.EmptyTable();
+          if (s.place % 3 == 1) {
+            detail.Close();
+            detail.Open();
+          }
+          if (s.place % 3 == 2) {
+            detail.SetFiltered(false);
+            detail.SetFiltered(true);
+          }
+          break;
+        default:
+          break;
+      }
+    } catch (const std::exception& e) {
+      if (detail.State() != TDataSetState::dsBrowse && detail.Active()) detail.Cancel();
+      if (dane.State() != TDataSetState::dsBrowse) dane.Cancel();
+      return e.what();
+    }
+    return "";
+  }
+
+  // Where each detail table stands, then every row a walk forward and backward shows.
+  static Names Seen(TJobTables& t) {
+    Names seen{"Dane " + std::to_string(t.db_Data.RecNo())};
+    for (TRxMemoryData* detail : {&t.db_Serial, &t.db_sumy}) {
+      seen.push_back(detail->Name() + " at " + std::to_string(detail->RecNo()) + (detail->Eof() ? " eof" : "") +
+                     (detail->Bof() ? " bof" : ""));
+      if (!detail->Active()) continue;
+      for (detail->First(); !detail->Eof(); detail->Next())
+        seen.push_back(std::to_string(detail->RecNo()) + ":" + detail->Fields(1).AsString());
+      for (detail->Last(); !detail->Bof(); detail->Prior())
+        seen.push_back("<" + std::to_string(detail->RecNo()) + ":" + detail->Fields(1).AsString());
+    }
+    return seen;
+  }
+};
+
+TEST_F(IndexedAgainstPlainScan, EveryWalkShowsTheSameRows) {
+  for (unsigned seed = 1; seed <= 6; ++seed) {
+    Twin indexed(true), plain(false);
+    std::mt19937 random(seed);
+    const auto pick = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
+    for (int n = 0; n < 300; ++n) {
+      // Ways of the loader (appends, new main records, moves) are the common steps.
+      Step s{pick(13), pick(2), pick(static_cast<int>(std::size(kKeys))), pick(1000), pick(2)};
+      if (s.what == 12 && pick(4) != 0) s.what = 0;
+      const std::string raised = Apply(indexed.tables, s, n);
+      ASSERT_EQ(raised, Apply(plain.tables, s, n)) << "seed " << seed << " step " << n << " kind " << s.what;
+      ASSERT_EQ(Seen(indexed.tables), Seen(plain.tables)) << "seed " << seed << " step " << n << " kind " << s.what;
+    }
+  }
+}
+
+TEST(JobTables, AMoveAsksTheDetailFilterOnlyAboutTheRowsOfItsMainRecord) {
+  constexpr int kRecords = 200, kRows = 5;
+  TJobTables tables;
+  tables.CreateJobTables();
+  for (int n = 1; n <= kRecords; ++n) {
+    tables.db_Data.Append();
+    tables.db_Data.FieldByName("D0").SetAsString(std::to_string(n));
+    tables.db_Data.Post();
+    for (int row = 0; row < kRows; ++row) {
+      tables.db_Serial.Append();
+      tables.db_Serial.Fields(0).SetAsString(std::to_string(n));
+      tables.db_Serial.Post();
+    }
+  }
+  tables.db_Serial.Append();
+  tables.db_Serial.Fields(0).SetAsString("rabat");  // shown with every record
+  tables.db_Serial.Post();
+
+  int asked = 0;
+  const TFilterRecordEvent filter = tables.db_Serial.OnFilterRecord;
+  tables.db_Serial.OnFilterRecord = [&](TRxMemoryData& t, bool& accept) {
+    ++asked;
+    filter(t, accept);
+  };
+  int seen = 0;
+  for (tables.db_Data.First(); !tables.db_Data.Eof(); tables.db_Data.Next())
+    for (tables.db_Serial.First(); !tables.db_Serial.Eof(); tables.db_Serial.Next()) ++seen;
+  EXPECT_EQ(seen, kRecords * (kRows + 1));
+  // Each move asks only about the record's own rows and the loose one; a plain scan
+  // asks about every row of the table on the way.
+  EXPECT_LE(asked, kRecords * (kRows + 1 + 2)) << "asked " << asked << " times";
 }
 
 }  // namespace

@@ -7,7 +7,11 @@
 // The constructor wires the handlers; CreateJobTables adds the definitions and opens the
 // tables, once. Whenever Dane's current record changes (a move, an Append), Seria and
 // Sumy are re-filtered to the rows whose D0 names that record, and moved to the first of
-// them; their record counts still count every row of the job.
+// them; their record counts still count every row of the job. The detail tables index
+// their D0, so a move visits only the rows of the current main record.
+
+#include <cstdint>
+#include <optional>
 
 #include "tables/RxMemDS.h"
 
@@ -39,4 +43,6 @@ class TJobTables {
  private:
   void Refilter(TRxMemoryData& detail);
   void AcceptRowsOfCurrentMainRecord(TRxMemoryData& detail, bool& accept);
+  // Dane's D0 read as the filters read it; no value when it is not an integer.
+  std::optional<int32_t> CurrentMainKey();
 };

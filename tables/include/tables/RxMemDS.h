@@ -23,6 +23,9 @@
 //   in the filter state and the ordinary field access reads the candidate; an error
 //   escaping the callback goes to the standard error box and the accept flag keeps the
 //   value it had. A callback assigned while Filtered is on applies from the next move.
+// - A filter on one field's integer value may name that field (SetFilterKeyField) and
+//   answer OnFilterKey: the table then indexes its records by that field and offers the
+//   callback only the candidates the key allows, so a move costs the records it visits.
 // - AfterScroll fires after First and Last, after Next, Prior, Locate, GotoBookmark and
 //   setting RecNo when they changed the current record, after Append and Insert as soon
 //   as the new record is current, and after the move to the first record that follows
@@ -82,6 +85,7 @@ struct TFieldDef {
 };
 
 class TRxMemoryData;
+class TIntegerKeyIndex;
 
 // One field of an open table; reads and writes the table's current record (in the
 // filter state: the candidate record).
@@ -142,6 +146,7 @@ class TField {
 
 using TDataSetNotifyEvent = std::function<void(TRxMemoryData& DataSet)>;
 using TFilterRecordEvent = std::function<void(TRxMemoryData& DataSet, bool& Accept)>;
+using TFilterKeyEvent = std::function<std::optional<int32_t>(TRxMemoryData& DataSet)>;
 using TDataListener = std::function<void(TRxMemoryData& DataSet, TDataEvent event)>;
 using TBookmark = int32_t;
 
@@ -181,6 +186,12 @@ class TRxMemoryData {
 
   bool Filtered() const { return filtered_; }
   void SetFiltered(bool value);
+
+  // The field whose value, read as TField::AsInteger reads it, indexes the records for
+  // OnFilterKey ("" for none). The index is built on Open (or at once on an open table)
+  // and follows every Post and EmptyTable; a name the table lacks indexes nothing.
+  void SetFilterKeyField(std::string name);
+  const std::string& FilterKeyField() const { return filterKeyField_; }
 
   // --- editing ---------------------------------------------------------------------------
   void Append();      // new all-null record after the last one, current at once
@@ -228,6 +239,11 @@ class TRxMemoryData {
   TDataSetNotifyEvent BeforePost, AfterPost, BeforeCancel, AfterCancel;
   TDataSetNotifyEvent BeforeScroll, AfterScroll;
   TFilterRecordEvent OnFilterRecord;
+  // Asked once per move that looks for a record while the filter is on. An integer K is
+  // the promise that OnFilterRecord rejects every record whose key field reads as an
+  // integer other than K: only the records holding K or a value that is not an integer
+  // are offered to it. No value (or an error) offers every record, as without it.
+  TFilterKeyEvent OnFilterKey;
 
  private:
   friend class TField;
@@ -254,6 +270,10 @@ class TRxMemoryData {
   bool AcceptRecord(int index);
   bool CurrentAccepted();
   int FindVisible(int from, int step);
+  // OnFilterKey's answer when the index can narrow the filter's candidates.
+  std::optional<int32_t> IndexedFilterKey();
+  std::optional<int32_t> IndexKeyOf(const Record& record) const;
+  void RebuildKeyIndex();
   void MoveTo(int index, Acceptance acceptance);
   bool RecordMatches(const Record& record, const std::vector<TField*>& fields,
                      const std::vector<Variant>& values) const;
@@ -305,6 +325,10 @@ class TRxMemoryData {
   // The candidate of the filter state and its scratch copy, made by the first write.
   int filterIndex_ = -1;
   std::unique_ptr<Record> filterScratch_;
+
+  std::string filterKeyField_;
+  int keyField_ = -1;  // index of the key field in fields_ while open, -1 for none
+  std::unique_ptr<TIntegerKeyIndex> keyIndex_;
 
   int disableCount_ = 0;
   bool changedWhileDisabled_ = false;
