@@ -1,8 +1,11 @@
 #include "platform/FileSystem.h"
 
+#include <fcntl.h>
 #include <pwd.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <system_error>
 
@@ -95,6 +98,69 @@ bool TFileSystem::CreateDir(std::string_view path) const {
   if (path.empty()) return false;
   std::error_code error;
   return std::filesystem::create_directory(NativePath(path), error) && !error;
+}
+
+namespace {
+
+TEntryKind KindOf(mode_t mode) {
+  if (S_ISREG(mode)) return TEntryKind::RegularFile;
+  if (S_ISLNK(mode)) return TEntryKind::SymbolicLink;
+  if (S_ISDIR(mode)) return TEntryKind::Folder;
+  return TEntryKind::Other;
+}
+
+// Closes a descriptor when the scope ends.
+class TDescriptor {
+ public:
+  explicit TDescriptor(int fd) : fd_(fd) {}
+  ~TDescriptor() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  TDescriptor(const TDescriptor&) = delete;
+  TDescriptor& operator=(const TDescriptor&) = delete;
+  int get() const { return fd_; }
+
+ private:
+  int fd_;
+};
+
+}  // namespace
+
+TEntryInfo TFileSystem::EntryInfo(std::string_view path) const {
+  TEntryInfo info;
+  struct stat st {};
+  if (path.empty() || ::lstat(NativePath(path).c_str(), &st) != 0) return info;
+  info.Kind = KindOf(st.st_mode);
+  info.Owner = st.st_uid;
+  info.Group = st.st_gid;
+  info.Mode = st.st_mode & 07777;
+  info.Device = st.st_dev;
+  info.Inode = st.st_ino;
+  info.Size = st.st_size;
+  info.ModifiedNs = static_cast<int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+  return info;
+}
+
+uint32_t TFileSystem::CurrentUser() const { return ::geteuid(); }
+
+bool TFileSystem::DeleteOwnFile(std::string_view path) const {
+  if (path.empty()) return false;
+  const std::filesystem::path native = NativePath(path);
+  const std::filesystem::path name = native.filename();
+  // "x/.." or "x/" name a folder, never a file to delete.
+  if (name.empty() || name == "." || name == "..") return false;
+  const std::filesystem::path parent = native.has_parent_path() ? native.parent_path() : std::filesystem::path(".");
+  const TDescriptor folder(::open(parent.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (folder.get() < 0) return false;
+  struct stat st {};
+  if (::fstatat(folder.get(), name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) return false;
+  if (!S_ISREG(st.st_mode) || st.st_uid != CurrentUser()) return false;
+  return ::unlinkat(folder.get(), name.c_str(), 0) == 0;
+}
+
+bool TFileSystem::RenameFile(std::string_view from, std::string_view to) const {
+  if (from.empty() || to.empty()) return false;
+  return std::rename(NativePath(from).c_str(), NativePath(to).c_str()) == 0;
 }
 
 const TFileSystem& FileSystem() { return *Current(); }

@@ -2,8 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <cstdlib>
+#include <functional>
 
 #include "TempFolder.h"
 
@@ -67,6 +70,97 @@ TEST(FileSystemTest, ExistsDeleteAndCreateTellFoldersFromFiles) {
   EXPECT_TRUE(fsys::DeleteFile(file));
   EXPECT_FALSE(fsys::DeleteFile(file));
   EXPECT_FALSE(fsys::DeleteFile(""));
+}
+
+// Another user for the ownership cases; tests run as root, who may give files away.
+constexpr uid_t kOtherUser = 65534;
+
+bool GiveAway(const std::string& path) { return ::lchown(path.c_str(), kOtherUser, kOtherUser) == 0; }
+
+TEST(FileSystemTest, EntryInfoDescribesTheEntryItselfNotALinksTarget) {
+  TempFolder folder;
+  const std::string file = folder.Write("dane.txt", "1=Piekarnia K\xc5\x82os\r\n");
+  std::filesystem::create_directory(folder.Folder() + "wzory");
+  std::filesystem::create_symlink(file, folder.Folder() + "link.txt");
+  const struct {
+    std::string path;
+    fsys::TEntryKind kind;
+  } cases[] = {
+      {file, fsys::TEntryKind::RegularFile},
+      {folder.Folder() + "link.txt", fsys::TEntryKind::SymbolicLink},
+      {folder.Folder() + "wzory", fsys::TEntryKind::Folder},
+      {"/dev/null", fsys::TEntryKind::Other},
+      {folder.Folder() + "brak.txt", fsys::TEntryKind::Missing},
+      {"", fsys::TEntryKind::Missing},
+  };
+  for (const auto& c : cases) EXPECT_EQ(fsys::EntryInfo(c.path).Kind, c.kind) << c.path;
+  const fsys::TEntryInfo info = fsys::EntryInfo(file);
+  EXPECT_EQ(info.Owner, ::geteuid());
+  EXPECT_EQ(info.Size, 19);
+  EXPECT_NE(info.Inode, fsys::EntryInfo(folder.Folder() + "link.txt").Inode);
+  EXPECT_EQ(fsys::CurrentUser(), ::geteuid());
+}
+
+TEST(FileSystemTest, DeleteOwnFileTakesOnlyARegularFileOfTheUser) {
+  TempFolder folder;
+  const std::string kept = folder.Write("umowa.odt", "umowa");
+  std::filesystem::create_directory(folder.Folder() + "dane");
+  const struct {
+    const char* what;
+    std::function<std::string()> make;  // the path to delete
+    bool deleted;
+  } cases[] = {
+      {"own file", [&] { return folder.Write("dane/fv.txt", "x"); }, true},
+      {"own file through a folder link",
+       [&] {
+         std::filesystem::create_directory_symlink(folder.Folder() + "dane", folder.Folder() + "skrot");
+         folder.Write("dane/wz.txt", "x");
+         return folder.Folder() + "skrot/wz.txt";
+       },
+       true},
+      {"Windows separators and ..", [&] { folder.Write("dane/pz.txt", "x"); return folder.Folder() + "dane\\..\\dane\\pz.txt"; },
+       true},
+      {"link to an own file",
+       [&] {
+         std::filesystem::create_symlink(kept, folder.Folder() + "dane/link.txt");
+         return folder.Folder() + "dane/link.txt";
+       },
+       false},
+      {"folder", [&] { return folder.Folder() + "dane"; }, false},
+      {"folder by ..", [&] { return folder.Folder() + "dane/.."; }, false},
+      {"trailing slash", [&] { return folder.Folder() + "dane/"; }, false},
+      {"device", [] { return std::string("/dev/null"); }, false},
+      {"missing", [&] { return folder.Folder() + "brak.txt"; }, false},
+      {"empty", [] { return std::string(); }, false},
+  };
+  for (const auto& c : cases) {
+    const std::string path = c.make();
+    const bool existed = fsys::EntryInfo(path).Kind != fsys::TEntryKind::Missing;
+    EXPECT_EQ(fsys::DeleteOwnFile(path), c.deleted) << c.what;
+    EXPECT_EQ(fsys::EntryInfo(path).Kind == fsys::TEntryKind::Missing, c.deleted || !existed) << c.what;
+  }
+  EXPECT_EQ(folder.Read("umowa.odt"), "umowa") << "a link's target is never deleted";
+  EXPECT_TRUE(std::filesystem::exists("/dev/null"));
+
+  const std::string foreign = folder.Write("cudzy.txt", "x");
+  if (!GiveAway(foreign)) GTEST_SKIP() << "files can be given to another user only by root";
+  EXPECT_FALSE(fsys::DeleteOwnFile(foreign));
+  EXPECT_TRUE(folder.Exists("cudzy.txt"));
+  EXPECT_TRUE(fsys::DeleteFile(foreign)) << "plain deletion is not guarded";
+}
+
+TEST(FileSystemTest, RenameReplacesAFileButNotAFolder) {
+  TempFolder folder;
+  const std::string staged = folder.Write(".fv.part", "nowa");
+  const std::string target = folder.Write("fv.pdf", "stara");
+  EXPECT_TRUE(fsys::RenameFile(staged, target));
+  EXPECT_EQ(folder.Read("fv.pdf"), "nowa");
+  EXPECT_FALSE(folder.Exists(".fv.part"));
+  std::filesystem::create_directory(folder.Folder() + "zajete.pdf");
+  EXPECT_FALSE(fsys::RenameFile(target, folder.Folder() + "zajete.pdf"));
+  EXPECT_EQ(folder.Read("fv.pdf"), "nowa");
+  EXPECT_FALSE(fsys::RenameFile(folder.Folder() + "brak", folder.Folder() + "x"));
+  EXPECT_FALSE(fsys::RenameFile("", target));
 }
 
 class RefusingDeletion : public fsys::TFileSystem {
