@@ -36,6 +36,7 @@ namespace {
 constexpr int kClientWidth = 595;
 constexpr int kClientHeight = 214;
 constexpr int kPanelHeight = 73;
+constexpr int kStatusHeight = 18;
 
 // Items of the action list; the index is the action every job performs.
 const char* const kActions[] = {"drukowanie", "podgląd wydruku", "eksport do PDF",
@@ -78,6 +79,7 @@ Tfrm_main::Tfrm_main(std::string programFolder, bool trayAvailable, QWidget* par
   CreateControls();
   CreateTray();
   CentreOnScreen(this);
+  if (const std::string notice = ProgramFolderNotice(programFolder_); !notice.empty()) ShowNotice(notice);
 
   Timer1 = new QTimer(this);
   Timer1->setInterval(1000);
@@ -145,7 +147,7 @@ void Tfrm_main::CreateControls() {
   Pages->addWidget(tempPage);
 
   Lista = new QTreeWidget(this);
-  Lista->setGeometry(0, kPanelHeight, kClientWidth, kClientHeight - kPanelHeight);
+  Lista->setGeometry(0, kPanelHeight, kClientWidth, kClientHeight - kPanelHeight - kStatusHeight);
   Lista->setColumnCount(3);
   Lista->setHeaderLabels({QStringLiteral("Dane"), QStringLiteral("Arkusz"), QStringLiteral("Kopii")});
   Lista->setColumnWidth(0, 150);
@@ -154,6 +156,9 @@ void Tfrm_main::CreateControls() {
   Lista->setItemsExpandable(false);
   Lista->setSelectionBehavior(QAbstractItemView::SelectRows);
   Lista->setAllColumnsShowFocus(true);
+
+  lb_Status = new QLabel(this);
+  lb_Status->setGeometry(4, kClientHeight - kStatusHeight, kClientWidth - 8, kStatusHeight);
 
   connect(btn_Tray, &QPushButton::clicked, this, [this] { close(); });
   connect(btn_Info, &QPushButton::clicked, this, [this] { btn_InfoClick(); });

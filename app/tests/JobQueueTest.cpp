@@ -1,12 +1,17 @@
 #include <QCheckBox>
 #include <QCoreApplication>
+#include <QLabel>
 #include <QElapsedTimer>
 #include <QTimer>
 #include <QTreeWidget>
 
+#include <functional>
 #include <stdexcept>
 
+#include <sys/stat.h>
+
 #include "AppFixture.h"
+#include "OtherUser.h"
 #include "platform/FileSystem.h"
 
 namespace {
@@ -244,6 +249,119 @@ TEST_F(JobQueueTest, TheTimerPicksTicketsUpOnItsOwn) {
   while (main.JobCount() == 0 && clock.elapsed() < 10000) QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
   EXPECT_EQ(main.JobCount(), 1);
   EXPECT_FALSE(program.Exists("t.prn"));
+}
+
+// Tickets and data files the parent application did not write as the program's user.
+// Whatever a hostile ticket names, nothing but the ticket itself is deleted, the job of
+// a readable ticket still runs, and the status line says why once per ticket.
+TEST_F(JobQueueTest, AHostileTicketDeletesNothingButItself) {
+  Tfrm_main& main = Start();
+  const std::string contract = data.Write("umowa.odt", "umowa");
+  const std::string layout = Layout("faktura.rpt");
+  const std::string missing = data.Folder() + "brak.rpt";
+  std::filesystem::create_directory(data.Folder() + "teczka");
+  const struct {
+    const char* what;
+    std::function<std::string()> plik;  // the data file the ticket names
+    bool layoutExists;
+    bool foreignTicket;
+    bool linkedTicket;
+    const char* notice;
+  } cases[] = {
+      {"another user's ticket", [&] { return Data("fv.txt"); }, true, true, false, "należy do innego użytkownika"},
+      {"another user's ticket, dropped", [&] { return Data("fv.txt"); }, false, true, false,
+       "należy do innego użytkownika"},
+      {"another user's ticket naming a file by ..",
+       [&] { return data.Folder() + "teczka/..\\umowa.odt"; }, false, true, false, "należy do innego użytkownika"},
+      {"a link as the ticket", [&] { return Data("fv.txt"); }, true, false, true, "dowiązaniem symbolicznym"},
+      {"naming a link", [&] {
+         std::filesystem::create_symlink(contract, data.Folder() + "link.txt");
+         return data.Folder() + "link.txt";
+       }, false, false, false, "nie jest zwykłym plikiem"},
+      {"naming a folder", [&] { return data.Folder() + "teczka"; }, false, false, false, "nie jest zwykłym plikiem"},
+      {"naming a device", [] { return std::string("/dev/null"); }, false, false, false, "nie jest zwykłym plikiem"},
+      {"naming another user's file", [&] {
+         const std::string file = data.Write("cudzy.txt", "x");
+         return GiveToOtherUser(file) ? file : std::string();
+       }, false, false, false, "nie jest zwykłym plikiem"},
+  };
+  for (const auto& c : cases) {
+    const std::string plik = c.plik();
+    if (plik.empty()) GTEST_SKIP() << kOtherUserNeedsRoot;
+    const std::string body = "[DRUKUJ]\r\nPLIK=" + plik + "\r\nARKUSZ=" + (c.layoutExists ? layout : missing) + "\r\n";
+    if (c.linkedTicket) {
+      std::filesystem::create_symlink(data.Write("prawdziwe.prn", body), program.Folder() + "job.prn");
+    } else {
+      Ticket("job.prn", body);
+      if (c.foreignTicket && !GiveToOtherUser(program.Folder() + "job.prn")) GTEST_SKIP() << kOtherUserNeedsRoot;
+    }
+    main.lb_Status->clear();
+    main.lb_Status->setToolTip({});
+    const bool existed = fsys::EntryInfo(plik).Kind != fsys::TEntryKind::Missing;
+
+    main.ScanTickets();
+    EXPECT_FALSE(std::filesystem::exists(program.Folder() + "job.prn") ||
+                 std::filesystem::is_symlink(program.Folder() + "job.prn"))
+        << c.what << ": the ticket goes in every case";
+    EXPECT_EQ(main.JobCount(), c.layoutExists ? 1 : 0) << c.what;
+    if (main.JobCount() > 0) main.RemoveJob(main.FirstJob());  // the job ran
+    EXPECT_EQ(fsys::EntryInfo(plik).Kind != fsys::TEntryKind::Missing, existed) << c.what << ": kept";
+    EXPECT_NE(main.lb_Status->text().toStdString().find(c.notice), std::string::npos)
+        << c.what << ": " << main.lb_Status->text().toStdString();
+    EXPECT_EQ(main.lb_Status->toolTip().count(QLatin1Char('\n')), 0) << c.what << ": said once";
+    EXPECT_EQ(data.Read("umowa.odt"), "umowa") << c.what;
+  }
+  EXPECT_TRUE(data.Exists("prawdziwe.prn")) << "a link's target is never deleted";
+  EXPECT_TRUE(std::filesystem::exists("/dev/null"));
+}
+
+TEST_F(JobQueueTest, TheParentApplicationsOwnFilesGoWithoutANotice) {
+  Tfrm_main& main = Start();
+  const std::string dataFile = Data("fv.txt"), dropped = Data("wz.txt");
+  Ticket("a.prn", dataFile, Layout("faktura.rpt"));
+  Ticket("b.prn", dropped, data.Folder() + "brak.rpt");
+  main.ScanTickets();
+  ASSERT_EQ(main.JobCount(), 1);
+  main.RemoveJob(main.FirstJob());
+  EXPECT_FALSE(std::filesystem::exists(dataFile));
+  EXPECT_FALSE(std::filesystem::exists(dropped));
+  EXPECT_TRUE(main.lb_Status->text().isEmpty()) << main.lb_Status->text().toStdString();
+}
+
+TEST_F(JobQueueTest, AnotherUsersTicketThatCannotBeDeletedRunsOnceUntilRewritten) {
+  TicketsStay tickets;
+  const fsys::TFileSystem* previous = fsys::SetFileSystem(&tickets);
+  Tfrm_main& main = Start();
+  const std::string dataFile = Data("fv.txt");
+  Ticket("stuck.prn", dataFile, Layout("faktura.rpt"));
+  if (!GiveToOtherUser(program.Folder() + "stuck.prn")) {
+    fsys::SetFileSystem(previous);
+    GTEST_SKIP() << kOtherUserNeedsRoot;
+  }
+  for (int cycle = 0; cycle < 3; ++cycle) main.ScanTickets();
+  EXPECT_EQ(main.JobCount(), 1) << "its data file stays, so it would be queued again every second";
+  EXPECT_EQ(main.lb_Status->toolTip().count(QLatin1Char('\n')), 0) << "said once";
+  main.RemoveJob(main.FirstJob());
+  EXPECT_TRUE(std::filesystem::exists(dataFile));
+
+  Ticket("stuck.prn", dataFile, Layout("faktura.rpt"), "2");  // rewritten
+  GiveToOtherUser(program.Folder() + "stuck.prn");
+  main.ScanTickets();
+  main.ScanTickets();
+  EXPECT_EQ(main.JobCount(), 1) << "a rewritten ticket is a new one";
+  fsys::SetFileSystem(previous);
+}
+
+TEST_F(JobQueueTest, AProgramFolderOthersMayWriteIntoIsShownAtStart) {
+  ASSERT_EQ(::chmod(program.Folder().c_str(), 0777), 0);
+  Tfrm_main& main = Start();
+  EXPECT_NE(main.lb_Status->text().toStdString().find("mogą zapisywać inni użytkownicy"), std::string::npos)
+      << main.lb_Status->text().toStdString();
+  EXPECT_NE(main.lb_Status->text().toStdString().find(program.Folder()), std::string::npos);
+  main.cb_Stop->setChecked(true);
+  Ticket("t.prn", Data("fv.txt"), Layout("faktura.rpt"));
+  main.Timer1Timer();
+  EXPECT_EQ(main.JobCount(), 1) << "and it keeps working";
 }
 
 }  // namespace

@@ -12,11 +12,16 @@
 // The timer cycle: Timer1Timer = timer off, ScanTickets, ExecuteFirstJob unless paused,
 // timer on; an error escaping the cycle is shown in the standard error box first.
 // ExecuteFirstJob takes the first queue entry; RemoveJob ends every job.
+//
+// Deletion is guarded (jobs/JobFiles.h): an entry remembers whether its ticket was
+// trusted, and only then does RemoveJob delete the data file. What the program leaves
+// alone, and a program folder other users can write into, is said in the status line.
 
 #include <QWidget>
 #include <string>
 #include <string_view>
 
+#include "jobs/JobFiles.h"
 #include "jobs/JobSequence.h"
 #include "jobs/JobTicket.h"
 #include "jobs/MapiSendMail.h"
@@ -76,6 +81,11 @@ class Tfrm_main : public QWidget {
   // exactly as the ticket gave them.
   static std::string JobTemplatePath(const QTreeWidgetItem& entry);
   static std::string JobDataPath(const QTreeWidgetItem& entry);
+  // Whether the entry's ticket was trusted, so that its data file may be deleted.
+  static bool JobDataDeletable(const QTreeWidgetItem& entry);
+
+  // Puts an 8-bit notice into the status line (the last few stay in its tooltip).
+  void ShowNotice(const std::string& notice);
 
   // Handlers.
   bool FormKeyDown(int key);  // true when the key was used
@@ -104,6 +114,8 @@ class Tfrm_main : public QWidget {
   // Shown only where there is no notification area: the way to end the program there.
   QPushButton* btn_Zamknij;
   QTreeWidget* Lista;
+  // Under the list: what the program left alone and why (empty while all is well).
+  QLabel* lb_Status;
   QTimer* Timer1;
   QMenu* PM1;
   QSystemTrayIcon* RxTrayIcon1;
@@ -130,11 +142,12 @@ class Tfrm_main : public QWidget {
  private:
   void CreateControls();
   void CreateTray();
-  void AppendJob(const std::string& templatePath, const std::string& dataPath, int copies);
+  void AppendJob(const std::string& templatePath, const std::string& dataPath, int copies, bool dataDeletable);
   std::string SettingsPath() const { return programFolder_ + "Tavrel.ini"; }
 
   std::string programFolder_;
   bool trayAvailable_;
   Tfrm_about* frm_about_ = nullptr;
   Tfrm_Email* frm_Email_ = nullptr;
+  TTicketsMet ticketsMet_;
 };

@@ -1,5 +1,6 @@
 #include "jobs/JobSequence.h"
 
+#include "StagedOutput.h"
 #include "platform/CodePage.h"
 #include "platform/FileSystem.h"
 #include "platform/Stream.h"
@@ -154,12 +155,36 @@ TJobResult TJobSequence::Export(TJobExportFilter* filter, const char* unavailabl
   if (!filter) Unavailable(unavailable);
   // One level only; a folder that cannot be made shows up as the export's error.
   if (!fsys::DirectoryExists(folder)) fsys::CreateDir(folder);
-  filter->SetFileName(folder + "/" + SafeFileName(header_.DocumentName) + extension);
+  const std::string fileStem = SafeFileName(header_.DocumentName);
+  const std::string stem = folder + "/" + fileStem;
+  // The filter writes under a staging name; only a finished export takes the final one.
+  const TStagedOutput staged(folder, fileStem, extension);
+  filter->SetFileName(staged.Name());
   filter->SetShowDialog(false);
-  Step("plik: " + filter->FileName());
+  Step("plik: " + stem + extension);
   TJobResult result;
-  result.ExportFailed = !filter->Export(report_);
   result.OutputRan = true;
-  result.Files = filter->WrittenFiles();
+  bool exported = false;
+  try {
+    exported = filter->Export(report_);
+  } catch (...) {
+    staged.Discard(filter->WrittenFiles());
+    filter->SetFileName(stem + extension);
+    throw;
+  }
+  const std::vector<std::string> written = filter->WrittenFiles();
+  // The filter keeps the name the user knows, for the mail hand-off and the next job.
+  filter->SetFileName(stem + extension);
+  if (!exported) {
+    staged.Discard(written);
+    result.ExportFailed = true;
+    return result;
+  }
+  std::string failed;
+  result.Files = staged.Publish(written, stem, failed);
+  if (!failed.empty()) {
+    report_.Errors().Add(codepage::Utf8ToAnsi("Nie można zapisać pliku ") + failed);
+    result.ExportFailed = true;
+  }
   return result;
 }

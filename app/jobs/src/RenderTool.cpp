@@ -4,6 +4,7 @@
 #include <optional>
 #include <ostream>
 
+#include "jobs/JobFiles.h"
 #include "jobs/JobMail.h"
 #include "jobs/JobSequence.h"
 #include "jobs/JobTicket.h"
@@ -196,11 +197,21 @@ int RunJob(const TRenderOptions& o, const std::string& programFolder, const std:
   if (o.DumpTables)
     sequence.OnDataLoaded = [&] { DumpJobTables(host.tables, host.report.Variables(), out); };
 
+  // What --consume may delete is guarded as in the utility (jobs/JobFiles.h); what it
+  // leaves alone is said on standard error.
+  const auto say = [&err](const std::string& notice) {
+    if (!notice.empty()) err << codepage::AnsiToUtf8(notice) << '\n';
+  };
+  if (o.Consume) say(ProgramFolderNotice(programFolder));
   std::string templatePath, dataPath;
   std::string ticketPath;
+  bool dataDeletable = true;  // a data file named on the command line is the user's choice
   if (!o.Ticket.empty()) {
     ticketPath = codepage::Utf8ToAnsi(o.Ticket);
-    const TJobTicket ticket = ReadJobTicket(ticketPath);
+    const TTicketCheck check = CheckTicket(ticketPath);
+    dataDeletable = check.Trusted;
+    if (o.Consume) say(check.Notice);
+    const TJobTicket ticket = check.Readable ? ReadJobTicket(ticketPath) : TJobTicket();
     dataPath = ticket.DataPath;
     if (o.Verbose) {
       err << "bilet: " << o.Ticket << '\n';
@@ -210,7 +221,7 @@ int RunJob(const TRenderOptions& o, const std::string& programFolder, const std:
     for (const std::string& needed : {ticket.LayoutPath, ticket.DataPath})
       if (!fsys::FileExists(needed)) {
         if (o.Consume) {
-          fsys::DeleteFile(ticket.DataPath);
+          say(DeleteJobDataFile(ticket.DataPath, dataDeletable));
           fsys::DeleteFile(ticketPath);
         }
         err << "Brak pliku zlecenia: " << codepage::AnsiToUtf8(needed) << '\n';
@@ -228,7 +239,7 @@ int RunJob(const TRenderOptions& o, const std::string& programFolder, const std:
     RunThenRemove([&] { result = sequence.Run(templatePath, dataPath, settings); },
                   [&] {
                     if (!o.Consume) return;
-                    fsys::DeleteFile(dataPath);
+                    say(DeleteJobDataFile(dataPath, dataDeletable));
                     if (!ticketPath.empty()) fsys::DeleteFile(ticketPath);
                   });
   } catch (const std::exception& e) {

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
+#include <functional>
 
 #include "FakeExportFilter.h"
 #include "TempFolder.h"
@@ -275,6 +277,141 @@ TEST_F(JobSequenceTest, PolishLettersOfAWindows1250FileReadBackUnchanged) {
   tables.db_Data.Next();
   EXPECT_EQ(codepage::ToWide(tables.db_Data.FieldByName("D1").AsString()), u"Zakład Mięsny Gęś");
   EXPECT_EQ(codepage::ToWide(tables.db_Serial.FieldByName("S2").AsString()), u"Kiełbasa śląska");
+}
+
+// The names in a folder, hidden ones included, in order.
+std::vector<std::string> Listing(const std::string& folder) {
+  std::vector<std::string> names;
+  std::error_code error;
+  for (const auto& entry : std::filesystem::directory_iterator(fsys::NativePath(folder), error))
+    names.push_back(entry.path().filename().string());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+TEST_F(JobSequenceTest, PageFilesTakeTheirFinalNamesTogether) {
+  settings.Action = jaJpeg;
+  jpg.pages = 3;
+  const TJobResult result = Run(Data("1=Hurtownia Morwa\r\n95=WZ 4\r\n"));
+  const std::string folder = out.Folder() + "pdf/";
+  EXPECT_EQ(result.Files, (std::vector<std::string>{folder + "WZ_4.1.jpg", folder + "WZ_4.2.jpg", folder + "WZ_4.3.jpg"}));
+  EXPECT_EQ(Listing(folder), (std::vector<std::string>{"WZ_4.1.jpg", "WZ_4.2.jpg", "WZ_4.3.jpg"}));
+  EXPECT_EQ(jpg.FileName(), folder + "WZ_4.jpg") << "the filter keeps the name the user knows";
+}
+
+// The target folder refuses to take the finished file under its name.
+class RefusingRename : public fsys::TFileSystem {
+ public:
+  bool RenameFile(std::string_view, std::string_view) const override { return false; }
+};
+
+// Faults met while jobs run. Each job ends cleanly - done, failed with the report's
+// error, or failed with its own exception - and leaves no half-written file under the
+// name the user looks for (an earlier complete file of that name stays) and nothing
+// staged behind; the next job runs as if nothing had happened.
+TEST_F(JobSequenceTest, FaultsWhileJobsRunLeaveNoHalfFileAndTheNextJobRuns) {
+  RefusingRename refusing;
+  const fsys::TFileSystem* realFileSystem = &fsys::FileSystem();
+  const std::string folder = out.Folder() + "pdf";
+  const std::string templ = Template();
+  const struct {
+    const char* what;
+    std::function<std::string(const std::string& data)> inject;  // returns the template to load
+    std::function<void()> heal;
+    bool raises;
+    bool exportFails;
+    const char* fileAfter;  // the final file's content after the faulty job; "" for none
+  } cases[] = {
+      {"the disk fills", [&](const std::string&) { pdf.diskFullAfter = 2; return templ; },
+       [&] { pdf.diskFullAfter = -1; }, false, true, "Pierwsza"},
+      {"the disk fills and the filter raises",
+       [&](const std::string&) {
+         pdf.diskFullAfter = 2;
+         pdf.raiseWhenFull = true;
+         return templ;
+       },
+       [&] {
+         pdf.diskFullAfter = -1;
+         pdf.raiseWhenFull = false;
+       },
+       true, false, "Pierwsza"},
+      {"the folder refuses the finished file", [&](const std::string&) { fsys::SetFileSystem(&refusing); return templ; },
+       [&] { fsys::SetFileSystem(realFileSystem); }, false, true, "Pierwsza"},
+      {"the target folder vanishes mid-export",
+       [&](const std::string&) {
+         pdf.content = [&] {
+           std::filesystem::remove_all(fsys::NativePath(folder));
+           return std::string("Druga");
+         };
+         return templ;
+       },
+       [] {}, false, true, ""},
+      {"the data file vanishes between the scan and the job",
+       [&](const std::string& data) { std::filesystem::remove(fsys::NativePath(data)); return templ; }, [] {}, true,
+       false, "Pierwsza"},
+      {"the template is half rewritten",
+       [&](const std::string&) {
+         const std::string full = Fixture("faktura.fr3");
+         return in.Write("przepisywany.fr3", full.substr(0, full.size() / 2));
+       },
+       [] {}, false, false, "Druga"},
+  };
+  for (const auto& c : cases) {
+    std::filesystem::remove_all(fsys::NativePath(folder));
+    settings.Action = jaPdf;
+    pdf.content = [this] {
+      tables.db_Data.First();
+      return tables.db_Data.FieldByName("D1").AsString();
+    };
+    Run(Data("1=Pierwsza\r\n95=Faktura 7\r\n"), templ);
+    ASSERT_EQ(out.Read("pdf/Faktura_7.pdf"), "Pierwsza") << c.what;
+
+    const std::string data = Data("1=Druga\r\n95=Faktura 7\r\n");
+    const std::string loaded = c.inject(data);
+    bool raised = false;
+    TJobResult result;
+    try {
+      result = Run(data, loaded);
+    } catch (const std::exception&) {
+      raised = true;
+    }
+    c.heal();
+    EXPECT_EQ(raised, c.raises) << c.what;
+    EXPECT_EQ(result.ExportFailed, c.exportFails) << c.what;
+    if (*c.fileAfter) {
+      EXPECT_EQ(Listing(folder), std::vector<std::string>{"Faktura_7.pdf"}) << c.what;
+      EXPECT_EQ(out.Read("pdf/Faktura_7.pdf"), c.fileAfter) << c.what;
+    } else {
+      EXPECT_EQ(Listing(folder), std::vector<std::string>{}) << c.what;
+    }
+    if (c.exportFails) {
+      EXPECT_TRUE(result.Files.empty()) << c.what;
+    }
+
+    pdf.content = [this] {
+      tables.db_Data.First();
+      return tables.db_Data.FieldByName("D1").AsString();
+    };
+    const TJobResult next = Run(Data("1=Trzecia\r\n95=Faktura 7\r\n"), templ);
+    EXPECT_FALSE(next.ExportFailed) << c.what;
+    EXPECT_EQ(next.Files, std::vector<std::string>{folder + "/Faktura_7.pdf"}) << c.what;
+    EXPECT_EQ(out.Read("pdf/Faktura_7.pdf"), "Trzecia") << "the job after: " << c.what;
+    EXPECT_EQ(Listing(folder), std::vector<std::string>{"Faktura_7.pdf"}) << c.what;
+  }
+}
+
+TEST_F(JobSequenceTest, ATemplateCutAnywhereEndsItsJobCleanly) {
+  settings.Action = jaPdf;
+  const std::string full = Fixture("faktura.fr3");
+  for (size_t cut = 0; cut < full.size(); cut += full.size() / 23 + 1) {
+    const std::string templ = in.Write("przepisywany.fr3", full.substr(0, cut));
+    const TJobResult result = Run(Data("1=Hurtownia Morwa\r\n95=FV " + std::to_string(cut) + "\r\n"), templ);
+    EXPECT_FALSE(result.ExportFailed) << "cut at " << cut;
+    EXPECT_EQ(result.Files.size(), 1u) << "cut at " << cut;
+  }
+  const TJobResult whole = Run(Data("1=Hurtownia Morwa\r\n95=FV\r\n"), in.Write("przepisywany.fr3", full));
+  EXPECT_EQ(report.ReportOptions().Name, "Faktura VAT") << "the whole template loads after the cut ones";
+  EXPECT_EQ(whole.Files.size(), 1u);
 }
 
 }  // namespace

@@ -7,8 +7,11 @@
 #include <map>
 #include <sstream>
 
+#include <sys/stat.h>
+
 #include "FakeDesktop.h"
 #include "FakeExportFilter.h"
+#include "OtherUser.h"
 #include "ReceivedMail.h"
 #include "TempFolder.h"
 #include "platform/FileSystem.h"
@@ -311,6 +314,81 @@ TEST_F(RenderToolTest, ErrorsOptionPrintsTheReportsErrors) {
   EXPECT_TRUE(err.empty()) << err;
   ASSERT_EQ(Render({"--template", templ, "--data", Data("1=A\r\n"), "--action", "none", "--errors"}), kRenderDone);
   EXPECT_FALSE(err.empty());
+}
+
+// What --consume may delete is guarded as in the utility: another user's ticket, or a
+// link, still runs its job, but only the ticket goes; the reason is said once.
+TEST_F(RenderToolTest, ConsumeDeletesTheDataFileOnlyForATicketOfTheUser) {
+  const std::string contract = data.Write("umowa.odt", "umowa");
+  const struct {
+    const char* what;
+    std::function<std::string()> ticket;  // makes the ticket, returns the argument
+    bool layoutExists;
+    bool dataDeleted;
+    const char* notice;  // a piece of it; "" for none
+  } cases[] = {
+      {"own ticket", [&] { return Ticket(Data("1=Hurtownia\r\n"), data.Folder() + "faktura.rpt"); }, true, true, ""},
+      {"another user's ticket",
+       [&] {
+         const std::string t = Ticket(Data("1=Hurtownia\r\n"), data.Folder() + "faktura.rpt");
+         return GiveToOtherUser(t) ? t : std::string();
+       },
+       true, false, "należy do innego użytkownika"},
+      {"another user's ticket, rejected",
+       [&] {
+         const std::string t = Ticket(Data("1=Hurtownia\r\n"), data.Folder() + "brak.rpt");
+         return GiveToOtherUser(t) ? t : std::string();
+       },
+       false, false, "należy do innego użytkownika"},
+      {"a link as the ticket",
+       [&] {
+         const std::string t = data.Write("prawdziwe.prn", "[DRUKUJ]\r\nPLIK=" + Data("1=Hurtownia\r\n") +
+                                                               "\r\nARKUSZ=" + data.Folder() + "faktura.rpt\r\n");
+         std::filesystem::create_symlink(t, program.Folder() + "zlecenie.prn");
+         return program.Folder() + "zlecenie.prn";
+       },
+       true, false, "dowiązaniem symbolicznym"},
+      {"own ticket naming a link",
+       [&] {
+         std::filesystem::remove(data.Folder() + "dane.txt");
+         std::filesystem::create_symlink(contract, data.Folder() + "dane.txt");
+         return Ticket(data.Folder() + "dane.txt", data.Folder() + "brak.rpt");
+       },
+       false, false, "nie jest zwykłym plikiem"},
+  };
+  for (const auto& c : cases) {
+    std::filesystem::remove(program.Folder() + "zlecenie.prn");
+    std::filesystem::remove(data.Folder() + "dane.txt");
+    data.Write("faktura.rpt", "wzór");
+    data.Write("faktura.fr3", "<?xml version=\"1.0\" encoding=\"utf-8\"?>\r\n<TfrxReport Version=\"4.9.85\"/>\r\n");
+    const std::string ticket = c.ticket();
+    if (ticket.empty()) GTEST_SKIP() << kOtherUserNeedsRoot;
+    const int status = Render({"--action", "none", "--consume", ticket});
+    EXPECT_EQ(status, c.layoutExists ? kRenderDone : kRenderJobFailed) << c.what << ": " << err;
+    EXPECT_FALSE(std::filesystem::is_symlink(ticket) || std::filesystem::exists(ticket)) << c.what;
+    EXPECT_EQ(!std::filesystem::exists(data.Folder() + "dane.txt") && !std::filesystem::is_symlink(data.Folder() + "dane.txt"),
+              c.dataDeleted)
+        << c.what;
+    if (*c.notice) {
+      const size_t at = err.find(c.notice);
+      EXPECT_NE(at, std::string::npos) << c.what << ": " << err;
+      EXPECT_EQ(err.find(c.notice, at + 1), std::string::npos) << "said once: " << err;
+    } else {
+      EXPECT_EQ(err, "") << c.what;
+    }
+    EXPECT_EQ(data.Read("umowa.odt"), "umowa") << c.what;
+  }
+  EXPECT_TRUE(data.Exists("prawdziwe.prn")) << "a link's target is never deleted";
+}
+
+TEST_F(RenderToolTest, ConsumeSaysWhenOthersMayWriteIntoTheProgramFolder) {
+  ASSERT_EQ(::chmod(program.Folder().c_str(), 0777), 0);
+  const std::string layout = data.Write("faktura.rpt", "wzór");
+  EXPECT_EQ(Render({"--action", "none", Ticket(Data("1=Hurtownia\r\n"), layout)}), kRenderDone);
+  EXPECT_EQ(err, "") << "only --consume deletes, so only it warns";
+  EXPECT_EQ(Render({"--action", "none", "--consume", Ticket(Data("1=Hurtownia\r\n"), layout)}), kRenderDone);
+  EXPECT_NE(err.find("mogą zapisywać inni użytkownicy"), std::string::npos) << err;
+  EXPECT_FALSE(data.Exists("dane.txt")) << "and it keeps working";
 }
 
 }  // namespace

@@ -8,10 +8,14 @@
 // - The caller owns the report, the job tables (with their report datasets registered,
 //   so that the template's "Dane", "Seria" and "Sumy" resolve) and the outputs; they
 //   must outlive the sequence.
-// - Run never deletes anything: the template and the layout file are never touched, and
+// - Run deletes nothing it was given: the template and the layout file are never touched, and
 //   the data file is read whole before anything else uses it. Ending the job (removing
 //   the queue entry, deleting the data file) is the caller's, through RunThenRemove, so
 //   that it happens whatever Run did.
+// - An export writes under a hidden staging name beside its target; the files take their
+//   final names only when the export succeeded, and are deleted otherwise, so no output
+//   is ever left half-written under the name the user looks for. A file that cannot be
+//   renamed fails the export (ExportFailed, with the report's error).
 // - Errors: a missing or unreadable data file and every loader error end the job at
 //   once with their exception (nothing prepared, nothing output). Errors of loading the
 //   template, preparing and exporting are the report's (collected in its Errors, shown
