@@ -362,3 +362,132 @@ TEST(FsInterpreter, ScriptsCannotCrashOrHangTheHost) {
 }
 
 }  // namespace
+
+namespace {
+
+// The variant arithmetic directly, for the kinds scripts rarely write as literals.
+TEST(FsVariantArithmetic, ClassesOfKinds) {
+  struct Case {
+    const char* name;
+    Variant result;
+    VarKind kind;
+    const char* text;
+  };
+  const Case cases[] = {
+      {"currency + integer", fsVarOperate(TfsOperator::Add, Variant::Currency(10.25), Variant(int32_t{2})),
+       VarKind::Currency, "12.25"},
+      {"currency * real keeps four decimals", fsVarOperate(TfsOperator::Multiply, Variant::Currency(1.1111), Variant(3.0)),
+       VarKind::Currency, "3.3333"},
+      {"date + days", fsVarOperate(TfsOperator::Add, Variant::Date(46000.5), Variant(int32_t{1})), VarKind::Date,
+       "46001.5"},
+      {"date - date is days", fsVarOperate(TfsOperator::Subtract, Variant::Date(46003), Variant::Date(46000)),
+       VarKind::Double, "3"},
+      {"int64 stays 64-bit", fsVarOperate(TfsOperator::Multiply, Variant(int64_t{4000000000}), Variant(int32_t{3})),
+       VarKind::Int64, "12000000000"},
+      {"Boolean and is logical", fsVarOperate(TfsOperator::And, Variant(true), Variant(false)), VarKind::Boolean,
+       "False"},
+      {"Boolean with integer reads True as -1", fsVarOperate(TfsOperator::Add, Variant(true), Variant(int32_t{1})),
+       VarKind::Integer, "0"},
+      {"empty with empty", fsVarOperate(TfsOperator::Add, Variant(), Variant()), VarKind::Empty, ""},
+      {"empty reads as zero", fsVarOperate(TfsOperator::Add, Variant(), Variant(int32_t{5})), VarKind::Integer, "5"},
+      {"strings join", fsVarOperate(TfsOperator::Add, Variant("Hurtownia "), Variant("Morwa")), VarKind::String,
+       "Hurtownia Morwa"},
+      {"string minus number reads the text", fsVarOperate(TfsOperator::Subtract, Variant("10.5"), Variant(int32_t{1})),
+       VarKind::Double, "9.5"},
+      {"integer / integer is real", fsVarOperate(TfsOperator::Divide, Variant(int32_t{7}), Variant(int32_t{2})),
+       VarKind::Double, "3.5"},
+      {"shr fills with zeros", fsVarOperate(TfsOperator::ShiftRight, Variant(int32_t{-8}), Variant(int32_t{1})),
+       VarKind::Integer, "2147483644"},
+      {"negation of the lowest integer", fsVarNegate(Variant(int32_t{INT32_MIN})), VarKind::Double, "2147483648"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(c.result.kind(), c.kind) << c.name;
+    EXPECT_EQ(fsVarToText(c.result), c.text) << c.name;
+  }
+  EXPECT_THROW(fsVarOperate(TfsOperator::Add, Variant::Null(), Variant(int32_t{1})), EVariantError);
+  EXPECT_THROW(fsVarOperate(TfsOperator::Modulo, Variant(int32_t{1}), Variant(int32_t{0})), EVariantError);
+  EXPECT_THROW(fsVarCompare(TfsComparison::Less, Variant::Null(), Variant(int32_t{1})), EVariantError);
+  EXPECT_TRUE(fsVarCompare(TfsComparison::Less, Variant(), Variant(int32_t{-5})));  // empty is below anything
+  EXPECT_TRUE(fsVarCompare(TfsComparison::Equal, Variant("10"), Variant(10.0)));    // text and number as numbers
+  EXPECT_TRUE(fsVarCompare(TfsComparison::Equal, Variant("True"), Variant(true)));  // text and Boolean as Booleans
+}
+
+TEST(FsInterpreter, ExpressionsInsideARunningProcedureSeeItsLocals) {
+  std::string output;
+  TfsScript script;
+  DeclareTestHost(script, output);
+  script.DeclareFunction("function Oblicz(Tekst: String): Variant",
+                         [&script](TfsHostObject*, const TfsHostClass*, const std::string&, std::vector<Variant>& p) {
+                           return script.EvaluateExpression(fsVarToText(p[0]));
+                         });
+  script.Lines = {"var globalna: Integer;", "procedure P(n: Integer);", "var lokalna: Integer;",
+                  "begin lokalna := n * 10; ShowMessage(Oblicz('lokalna + n + globalna')) end;",
+                  "begin globalna := 1000; P(2); ShowMessage(Oblicz('globalna')) end."};
+  ASSERT_TRUE(script.CompileScript()) << script.ErrorMessage;
+  script.ExecuteScript();
+  EXPECT_EQ(output, "1022\n1000\n");
+}
+
+TEST(FsInterpreter, CallScriptFunctionVarWritesParametersBack) {
+  std::string output;
+  TfsScript script;
+  DeclareTestHost(script, output);
+  script.Lines = {"procedure Zamien(var a, b: Variant);", "var t: Variant;", "begin t := a; a := b; b := t end;",
+                  "begin end."};
+  ASSERT_TRUE(script.CompileScript()) << script.ErrorMessage;
+  Variant args = Variant::Array(0, 1);
+  args.at(0) = Variant("Kłos");
+  args.at(1) = Variant("Morwa");
+  script.CallScriptFunctionVar("Zamien", args);
+  EXPECT_EQ(args.at(0).str(), "Morwa");
+  EXPECT_EQ(args.at(1).str(), "Kłos");
+}
+
+// An event adapter that runs the script procedure it was given when the host fires it.
+struct NotifyEvent : TfsCustomEvent {
+  using TfsCustomEvent::TfsCustomEvent;
+  void Fire() {
+    if (Handler().ParamCount() > 0) Handler().Param(0).WriteValue(fsObjectToVariant(Instance()));
+    Handler().ReadValue();
+  }
+};
+
+TEST(FsInterpreter, ScriptProceduresHandleHostEvents) {
+  std::string output;
+  TfsScript script;
+  DeclareTestHost(script, output);
+  Faktura faktura;
+  NotifyEvent* hooked = nullptr;
+  TfsClassVariable* cls = script.DeclareClass(Faktura::Class(), "");
+  cls->DeclareEvent(
+      "OnZmiana",
+      [](TfsHostObject* instance, TfsProcVariable& handler) { return std::make_unique<NotifyEvent>(instance, handler); },
+      [&hooked](TfsHostObject*, const std::string&, TfsCustomEvent* adapter) {
+        hooked = static_cast<NotifyEvent*>(adapter);
+      });
+  script.DeclareObject("Faktura1", faktura);
+  script.Lines = {"procedure Zmiana(Sender: Variant);", "begin ShowMessage('zmiana') end;",
+                  "begin Faktura1.OnZmiana := @Zmiana end."};
+  ASSERT_TRUE(script.CompileScript()) << script.ErrorMessage << " " << script.ErrorPosition;
+  script.ExecuteScript();
+  ASSERT_NE(hooked, nullptr);
+  hooked->Fire();
+  hooked->Fire();
+  EXPECT_EQ(output, "zmiana\nzmiana\n");
+
+  TfsScript wrong;
+  DeclareTestHost(wrong, output);
+  TfsClassVariable* other = wrong.DeclareClass(Faktura::Class(), "");
+  other->DeclareEvent("OnZmiana", nullptr, nullptr);
+  wrong.DeclareObject("Faktura1", faktura);
+  wrong.Lines = {"var x: Integer;", "begin Faktura1.OnZmiana := 'x' end."};
+  ASSERT_TRUE(wrong.CompileScript()) << wrong.ErrorMessage;
+  try {
+    wrong.ExecuteScript();
+    ADD_FAILURE() << "an event takes script procedures only";
+  } catch (const EfsScriptError& e) {
+    EXPECT_STREQ(e.what(), "Event handler must be a procedure");
+  }
+}
+
+}  // namespace
