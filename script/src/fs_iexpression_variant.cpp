@@ -295,6 +295,20 @@ Variant fsVarOperate(TfsOperator op, const Variant& a, const Variant& b) {
   }
 }
 
+bool fsVarOperateIntegersInPlace(TfsOperator op, Variant& a, const Variant& b) {
+  if (a.kind() != VarKind::Integer || b.kind() != VarKind::Integer || a.isArray() || b.isArray()) return false;
+  int64_t x = a.toInt64(), y = b.toInt64(), r;
+  switch (op) {
+    case TfsOperator::Add: r = x + y; break;
+    case TfsOperator::Subtract: r = x - y; break;
+    case TfsOperator::Multiply: r = x * y; break;
+    default: return false;
+  }
+  if (r < INT32_MIN || r > INT32_MAX) return false;
+  a = Variant(static_cast<int32_t>(r));
+  return true;
+}
+
 bool fsVarCompare(TfsComparison comparison, const Variant& a, const Variant& b) {
   if (a.isNull() || b.isNull()) {
     bool same = a.isNull() && b.isNull();

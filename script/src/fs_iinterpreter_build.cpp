@@ -4,6 +4,7 @@
 #include <cctype>
 #include <cstdlib>
 #include <memory>
+#include <typeinfo>
 #include <string>
 #include <vector>
 
@@ -474,6 +475,9 @@ std::unique_ptr<TfsStatement> Builder::BuildAssignment(const TfsXMLItem& element
   }
   if (!statement) statement = std::make_unique<TfsAssignmentStmt>(*script_, element.Prop("pos"), unit_);
   statement->Target = variable ? variable : target.get();
+  if (auto* compound = dynamic_cast<TfsAssignOperateStmt*>(statement.get()); compound && variable)
+    compound->InPlace = typeid(*variable) == typeid(TfsVariable) && !variable->OnGetVarValue && !variable->Locked &&
+                        (variable->TypeCode == stInteger || variable->TypeCode == stVariant);
   statement->Designator = std::move(target);
   if (operand) {
     operand->Parent = nullptr;

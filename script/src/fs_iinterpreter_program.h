@@ -136,6 +136,9 @@ class TfsAssignOperateStmt : public TfsAssignmentStmt {
   TfsAssignOperateStmt(TfsScript& script, std::string position, std::string unitName, TfsOperator op)
       : TfsAssignmentStmt(script, std::move(position), std::move(unitName)), Operator(op) {}
   TfsOperator Operator;
+  // Set by the builder: the target is a plain Integer or Variant variable without a
+  // value-request hook, so integer results may be stored in place.
+  bool InPlace = false;
   void Execute() override;
 };
 

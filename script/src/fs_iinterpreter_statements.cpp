@@ -40,6 +40,7 @@ void TfsAssignmentStmt::Execute() {
 void TfsAssignOperateStmt::Execute() {
   if (!Enter()) return;
   Variant right = Source->ReadValue();
+  if (InPlace && fsVarOperateIntegersInPlace(Operator, Target->MutableValue(), right)) return;
   Target->WriteValue(fsVarOperate(Operator, Target->ReadValue(), right));
 }
 

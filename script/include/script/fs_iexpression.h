@@ -33,6 +33,10 @@ constexpr const char* FloatDivisionByZero = "Floating point division by zero";
 }  // namespace fs_variant_messages
 
 Variant fsVarOperate(TfsOperator op, const Variant& left, const Variant& right);
+// The common case of loops done in place: left := left op right for two 32-bit integers
+// and +, - or * whose result fits. False (nothing changed) in every other case, where
+// fsVarOperate's rules apply.
+bool fsVarOperateIntegersInPlace(TfsOperator op, Variant& left, const Variant& right);
 bool fsVarCompare(TfsComparison comparison, const Variant& left, const Variant& right);
 // Equality as "=" sees it, never raising: used by sets, "in" and case selectors.
 bool fsVarEquals(const Variant& left, const Variant& right);
