@@ -317,7 +317,7 @@ void Builder::BuildVar(const TfsXMLItem& element, TfsStatement& list) {
                         statement->Expression->DeclaredType, *script_, expr->Prop("pos"));
       statement->Target = &added;
       statement->Source = statement->Expression.get();
-      script_->NoteStatementLine(unit_, statement->SourcePoint);
+      main_.NoteStatementLine(unit_, statement->SourcePoint);
       list.Add(std::move(statement));
     }
   }
@@ -426,7 +426,7 @@ void Builder::BuildStatement(const TfsXMLItem& element, TfsStatement& list) {
     BuildProcedureBody(element);
   }
   if (!statement) return;
-  script_->NoteStatementLine(unit_, statement->SourcePoint);
+  main_.NoteStatementLine(unit_, statement->SourcePoint);
   list.Add(std::move(statement));
 }
 

@@ -251,6 +251,9 @@ TEST(FsInterpreter, HostFunctionsAndExpressionsFromTheHost) {
   EXPECT_EQ(output, "23\n");
   EXPECT_EQ(calls, 1);
   EXPECT_EQ(script.FindSymbol("suma")->ReadValue().toDouble(), 123.0);
+  EXPECT_TRUE(script.LineHasStatement(4, ""));   // the main block's statements
+  EXPECT_TRUE(script.LineHasStatement(3, ""));   // the function's
+  EXPECT_FALSE(script.LineHasStatement(1, ""));  // declarations only
 
   EXPECT_EQ(script.EvaluateExpression("suma * 2").toDouble(), 246.0);
   EXPECT_FALSE(script.EvaluateFailed);
