@@ -78,7 +78,7 @@ const TfrxClassInfo& TfrxReport::StaticClassInfo() {
   return info;
 }
 
-TfrxReport::TfrxReport() : TfrxComponent(nullptr), dataSets_(*this), iniFile_(kDefaultIniFile) {
+TfrxReport::TfrxReport() : TfrxComponent(nullptr), dataSets_(*this), iniFile_(kDefaultIniFile), styles_(this) {
   const TfrxReportCollaborators& with = frxReportCollaborators();
   if (with.Script) script_ = with.Script(*this);
   if (with.Pages) pages_ = with.Pages(*this);

@@ -1,4 +1,4 @@
-// The report's dataset list and style collection.
+// The report's dataset list.
 #include <algorithm>
 
 #include "report/frxClassReport.h"
@@ -91,51 +91,4 @@ void TfrxReportDataSets::Finalize() {
 void TfrxReportDataSets::Forget(const TComponent* dataSet) {
   for (const auto& item : items_)
     if (item->DataSet() && static_cast<const TComponent*>(item->DataSet()) == dataSet) item->SetDataSet(nullptr);
-}
-
-// ---------------------------------------------------------------------------------------
-// Styles
-
-TfrxStyleItem::TfrxStyleItem(TfrxStyles& owner) : owner_(owner), fontProps_(font_, nullptr) {}
-
-const TfrxClassInfo& TfrxStyleItem::StaticClassInfo() {
-  static const TfrxClassInfo info("TfrxStyleItem", nullptr, nullptr, [](TfrxClassInfo& c) {
-    using I = TfrxStyleItem;
-    TfrxPublish<I> p(c);
-    p.String("Name", &I::Name, &I::SetName);
-    p.Integer("Color", &I::Color, &I::SetColor);
-    p.Object("Font", "TFont", &I::FontProps);
-    p.Object("Frame", "TfrxFrame", &I::FramePtr);
-  });
-  return info;
-}
-
-void TfrxStyleItem::SetName(const std::string& name) {
-  TfrxStyleItem* other = owner_.Find(name);
-  if (other && other != this) throw EComponentError("Duplicate name");
-  name_ = name;
-}
-
-TfrxStyleItem& TfrxStyles::Add() {
-  int n = 1;
-  while (Find("Style" + std::to_string(n))) ++n;
-  auto& item = *items_.emplace_back(std::make_unique<TfrxStyleItem>(*this));
-  item.SetName("Style" + std::to_string(n));
-  return item;
-}
-
-void TfrxStyles::Delete(int index) {
-  if (index >= 0 && index < Count()) items_.erase(items_.begin() + index);
-}
-
-TfrxStyleItem* TfrxStyles::Find(std::string_view name) const {
-  for (const auto& item : items_)
-    if (frxSameText(item->Name(), name)) return item.get();
-  return nullptr;
-}
-
-std::vector<std::string> TfrxStyles::GetList() const {
-  std::vector<std::string> list;
-  for (const auto& item : items_) list.push_back(item->Name());
-  return list;
 }

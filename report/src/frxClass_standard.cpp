@@ -24,7 +24,7 @@ void frxRegisterStandardClasses() {
              &TfrxCustomMemoView::StaticClassInfo(), &TfrxMemoView::StaticClassInfo(),
              &TfrxSysMemoView::StaticClassInfo(),   &TfrxHighlight::StaticClassInfo(),
              &TfrxCustomLineView::StaticClassInfo(), &TfrxLineView::StaticClassInfo(),
-             &TfrxShapeView::StaticClassInfo(),
+             &TfrxShapeView::StaticClassInfo(),     &TfrxStyleItem::StaticClassInfo(),
          })
       frxRegisterClass(*cls);
     return true;

@@ -29,6 +29,7 @@
 #include <vector>
 
 #include "report/frxClassDataSet.h"
+#include "report/frxClassStyles.h"
 #include "report/frxClassView.h"
 #include "report/frxReportSeams.h"
 #include "report/frxVariables.h"
@@ -228,61 +229,6 @@ class TfrxReportDataSets {
  private:
   TfrxReport& report_;
   std::vector<std::unique_ptr<TfrxDataSetItem>> items_;
-};
-
-// --- styles ----------------------------------------------------------------------------------
-
-class TfrxStyles;
-
-class TfrxStyleItem final : public TPersistent {
- public:
-  explicit TfrxStyleItem(TfrxStyles& owner);
-  TfrxStyleItem(const TfrxStyleItem&) = delete;
-  TfrxStyleItem& operator=(const TfrxStyleItem&) = delete;
-  TFRX_PERSISTENT_CLASS
-
-  const std::string& Name() const { return name_; }
-  // Refuses a name another item of the collection has ("Duplicate name").
-  void SetName(const std::string& name);
-  TColor Color() const { return color_; }
-  void SetColor(TColor v) { color_ = v; }
-  const TFont& Font() const { return font_; }
-  void SetFont(const TFont& font) { font_ = font; }
-  TfrxFrame& Frame() { return frame_; }
-  const TfrxFrame& Frame() const { return frame_; }
-  TfrxFontProps* FontProps() { return &fontProps_; }
-  TfrxFrame* FramePtr() { return &frame_; }
-
- private:
-  TfrxStyles& owner_;
-  std::string name_;
-  TColor color_ = clTransparent;
-  TFont font_;
-  TfrxFontProps fontProps_;
-  TfrxFrame frame_;
-};
-
-class TfrxStyles {
- public:
-  TfrxStyles() = default;
-  TfrxStyles(const TfrxStyles&) = delete;
-  TfrxStyles& operator=(const TfrxStyles&) = delete;
-
-  const std::string& Name() const { return name_; }
-  void SetName(const std::string& name) { name_ = name; }
-  int Count() const { return static_cast<int>(items_.size()); }
-  TfrxStyleItem& Items(int index) const { return *items_.at(static_cast<size_t>(index)); }
-  // A new item named "Style" followed by the first free number.
-  TfrxStyleItem& Add();
-  void Delete(int index);
-  void Clear() { items_.clear(); }
-  // The item of that name (ASCII case ignored), or none.
-  TfrxStyleItem* Find(std::string_view name) const;
-  std::vector<std::string> GetList() const;
-
- private:
-  std::string name_;
-  std::vector<std::unique_ptr<TfrxStyleItem>> items_;
 };
 
 // --- the report --------------------------------------------------------------------------
