@@ -1,5 +1,6 @@
 #include "platform/Printers.h"
 
+#include <QPageSize>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
@@ -18,6 +19,10 @@ State& Current() {
   static State state;
   return state;
 }
+
+// Pages set up from the printer take this layer's answer.
+[[maybe_unused]] const bool kPaperSourceInstalled =
+    (paper::SetDefaultPrinterPaperSource([] { return DefaultPaper(); }), true);
 
 }  // namespace
 
@@ -49,6 +54,20 @@ QPrinter& CurrentPrinter() {
   const QString name = CurrentName();
   if (!name.isEmpty() && state.printer->printerName() != name) state.printer->setPrinterName(name);
   return *state.printer;
+}
+
+paper::TPrinterPaper PaperOf(const QPageSize& size) {
+  const QSizeF mm = size.size(QPageSize::Millimeter);
+  const int code = size.windowsId();
+  return {code > 0 && paper::Find(code) ? code : paper::kCustomPaper, mm.width(), mm.height(), false};
+}
+
+std::optional<paper::TPrinterPaper> DefaultPaper() {
+  const QString name = CurrentName();
+  if (name.isEmpty()) return std::nullopt;
+  const QPrinterInfo info = QPrinterInfo::printerInfo(name);
+  if (info.isNull() || !info.defaultPageSize().isValid()) return std::nullopt;
+  return PaperOf(info.defaultPageSize());
 }
 
 bool ShowSetupDialog(QWidget* parent) {

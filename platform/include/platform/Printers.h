@@ -6,8 +6,12 @@
 
 #include <QString>
 #include <QStringList>
+#include <optional>
 #include <stdexcept>
 
+#include "platform/Paper.h"
+
+class QPageSize;
 class QPrinter;
 class QWidget;
 
@@ -33,6 +37,15 @@ void SetCurrentIndex(int index);
 // The device set up for the current printer: page and other options chosen in the
 // setup dialog stay with it for the life of the process.
 QPrinter& CurrentPrinter();
+
+// A page size as the paper table knows it: its Windows paper code (256 for a size
+// without one) and its portrait width and height in millimetres.
+paper::TPrinterPaper PaperOf(const QPageSize& size);
+
+// The current printer's default paper, portrait; none without a printer. It is the
+// paper layer's default printer paper (paper::DefaultPrinterPaper) wherever this
+// layer is part of the program.
+std::optional<paper::TPrinterPaper> DefaultPaper();
 
 // The system's printer setup dialog for the current printer; true when confirmed.
 // A printer chosen in the dialog becomes the current printer.
