@@ -5,4 +5,5 @@ list(APPEND REPORT_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/../src/frxClass_memo.cpp
   ${CMAKE_CURRENT_LIST_DIR}/../src/frxClass_memo_layout.cpp
   ${CMAKE_CURRENT_LIST_DIR}/../src/frxClass_line.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/../src/frxClass_shape.cpp)
+  ${CMAKE_CURRENT_LIST_DIR}/../src/frxClass_shape.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/../src/frxClass_subreport.cpp)
