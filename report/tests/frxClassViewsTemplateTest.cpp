@@ -12,22 +12,11 @@
 #include "report/frxClassReport.h"
 #include "report/frxClassShapes.h"
 #include "report/frxClassSubreport.h"
+#include "frxTemplateTexts.h"
 
 namespace {
 
 const std::string kFixture = std::string(TAVREL_SOURCE_DIR) + "/report/tests/fixtures/wz_widoki.fr3";
-
-std::string FileBytes(const std::string& path) {
-  TMemoryStream m;
-  m.LoadFromFile(path);
-  return m.DataString();
-}
-
-std::string Saved(TfrxReport& report) {
-  TMemoryStream m;
-  report.SaveToStream(m);
-  return m.DataString();
-}
 
 template <class T>
 T* Find(TfrxReport& report, const char* name) {
@@ -35,7 +24,7 @@ T* Find(TfrxReport& report, const char* name) {
 }
 
 TEST(ViewsTemplate, EveryViewKindIsReadAndWrittenBackToTheSameBytes) {
-  const std::string original = FileBytes(kFixture);
+  const std::string original = FileText(kFixture);
   TfrxReport report;
   TMemoryStream in;
   in.WriteString(original);
