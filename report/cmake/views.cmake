@@ -3,5 +3,7 @@
 list(APPEND REPORT_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/../src/frxClass_drawing.cpp
   ${CMAKE_CURRENT_LIST_DIR}/../src/frxClass_memo.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/../src/frxClass_memo_layout.cpp
   ${CMAKE_CURRENT_LIST_DIR}/../src/frxClass_line.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/../src/frxClass_shape.cpp)
+  ${CMAKE_CURRENT_LIST_DIR}/../src/frxClass_shape.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/../src/frxClass_subreport.cpp)

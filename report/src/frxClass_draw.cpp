@@ -85,24 +85,30 @@ void DrawSide(TCanvas& canvas, const Side& s, const TfrxFrameLine& line, int w, 
 
 }  // namespace
 
+TfrxDeviceRect TfrxView::DeviceRectAt(double scaleX, double scaleY, double offsetX, double offsetY) const {
+  TfrxDeviceRect d;
+  const double x = AbsLeft(), y = AbsTop();
+  d.Left = Nearest(offsetX + x * scaleX);
+  d.Top = Nearest(offsetY + y * scaleY);
+  d.Right = Nearest(offsetX + (x + Width()) * scaleX);
+  d.Bottom = Nearest(offsetY + (y + Height()) * scaleY);
+  if (frame_.DropShadow()) {
+    // Object and shadow together keep the object's bounds.
+    d.Right -= Nearest(frame_.ShadowWidth() * scaleX);
+    d.Bottom -= Nearest(frame_.ShadowWidth() * scaleY);
+  }
+  d.Width = d.Right - d.Left;
+  d.Height = d.Bottom - d.Top;
+  return d;
+}
+
 void TfrxView::PrepareDrawGeometry(TCanvas& canvas, double scaleX, double scaleY, double offsetX, double offsetY) {
   canvas_ = &canvas;
   scaleX_ = scaleX;
   scaleY_ = scaleY;
   offsetX_ = offsetX;
   offsetY_ = offsetY;
-  const double x = AbsLeft(), y = AbsTop();
-  device_.Left = Nearest(offsetX + x * scaleX);
-  device_.Top = Nearest(offsetY + y * scaleY);
-  device_.Right = Nearest(offsetX + (x + Width()) * scaleX);
-  device_.Bottom = Nearest(offsetY + (y + Height()) * scaleY);
-  if (frame_.DropShadow()) {
-    // Object and shadow together keep the object's bounds.
-    device_.Right -= Nearest(frame_.ShadowWidth() * scaleX);
-    device_.Bottom -= Nearest(frame_.ShadowWidth() * scaleY);
-  }
-  device_.Width = device_.Right - device_.Left;
-  device_.Height = device_.Bottom - device_.Top;
+  device_ = DeviceRectAt(scaleX, scaleY, offsetX, offsetY);
   frameWidth_ = Nearest(frame_.Width() * scaleX);
 }
 

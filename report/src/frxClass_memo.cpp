@@ -148,29 +148,8 @@ TfrxCustomMemoView::TfrxCustomMemoView(TfrxComponent* owner) : TfrxStretcheable(
 
 TfrxCustomMemoView::~TfrxCustomMemoView() = default;
 
-// The text's lines each followed by CR LF: CR LF, CR, LF and U+2028 end a line, and a
-// final break makes no empty last line.
-static std::u16string LinesText(std::u16string_view text) {
-  std::u16string out;
-  out.reserve(text.size() + 2);
-  size_t i = 0;
-  while (i < text.size()) {
-    char16_t c = text[i++];
-    if (c == u'\r' || c == u'\n' || c == u'\u2028') {
-      if (c == u'\r' && i < text.size() && text[i] == u'\n') ++i;
-      out += u"\r\n";
-    } else {
-      out += c;
-    }
-  }
-  if (!out.empty() && (out.size() < 2 || out.compare(out.size() - 2, 2, u"\r\n") != 0)) out += u"\r\n";
-  return out;
-}
-
-void TfrxCustomMemoView::SetText(std::u16string_view text) { text_ = LinesText(text); }
-
 std::string TfrxCustomMemoView::AnsiText() const {
-  return codepage::FromWide(text_, codepage::CharsetCodePage(Font().Charset));
+  return codepage::FromWide(Text(), codepage::CharsetCodePage(Font().Charset));
 }
 
 void TfrxCustomMemoView::SetAnsiText(std::string_view text) {
@@ -208,11 +187,11 @@ void TfrxCustomMemoView::TakeStyle(const TfrxStyleItem& item) {
 
 void TfrxCustomMemoView::BeforePrint() {
   TfrxStretcheable::BeforePrint();
-  if (!IsDataBound()) savedText_ = text_;
+  if (!IsDataBound()) savedText_ = lines_;
 }
 
 void TfrxCustomMemoView::AfterPrint() {
-  if (!IsDataBound()) text_ = savedText_;
+  if (!IsDataBound()) lines_ = savedText_;
   TfrxStretcheable::AfterPrint();
 }
 
@@ -225,7 +204,7 @@ static size_t FindNoCase(std::string_view text, std::string_view what) {
 }
 
 std::string TfrxCustomMemoView::ComponentText() const {
-  std::string text = codepage::FromWide(text_);
+  std::string text = codepage::FromWide(Text());
   if (allowExpressions_) {
     static constexpr std::string_view kTotalPages = "[TOTALPAGES]";
     size_t at = FindNoCase(text, kTotalPages);
@@ -237,15 +216,19 @@ std::string TfrxCustomMemoView::ComponentText() const {
 // ---------------------------------------------------------------------------------------
 // Geometry of the text
 
-TRect TfrxCustomMemoView::CalcTextArea() {
+TRect TfrxCustomMemoView::TextAreaOf(const TfrxDeviceRect& d, double scaleX, double scaleY) const {
   using frx_draw::Nearest;
   const TfrxFrame& f = Frame();
   const double w = f.Width();
-  const int gx = Nearest(scaleX_ * gapX_), gy = Nearest(scaleY_ * gapY_);
-  textArea_.Left = device_.Left + gx + (f.Has(ftLeft) ? Nearest((scaleX_ * w - 1) / 2) : 0);
-  textArea_.Top = device_.Top + gy + (f.Has(ftTop) ? Nearest((scaleY_ * w - 1) / 2) : 0);
-  textArea_.Right = device_.Right - gx + 1 - (f.Has(ftRight) ? Nearest(scaleX_ * w / 2) : 0);
-  textArea_.Bottom = device_.Bottom - gy + 1 - (f.Has(ftBottom) ? Nearest(scaleY_ * w / 2) : 0);
+  const int gx = Nearest(scaleX * gapX_), gy = Nearest(scaleY * gapY_);
+  return TRect{d.Left + gx + (f.Has(ftLeft) ? Nearest((scaleX * w - 1) / 2) : 0),
+               d.Top + gy + (f.Has(ftTop) ? Nearest((scaleY * w - 1) / 2) : 0),
+               d.Right - gx + 1 - (f.Has(ftRight) ? Nearest(scaleX * w / 2) : 0),
+               d.Bottom - gy + 1 - (f.Has(ftBottom) ? Nearest(scaleY * w / 2) : 0)};
+}
+
+TRect TfrxCustomMemoView::CalcTextArea() {
+  textArea_ = TextAreaOf(device_, scaleX_, scaleY_);
   return textArea_;
 }
 
@@ -277,7 +260,8 @@ void TfrxCustomMemoView::WriteMemoDifferences(const TfrxCustomMemoView& r, std::
   FloatAttr(out, "LineSpacing", lineSpacing_, r.lineSpacing_);
   BoolAttr(out, "UseDefaultCharset", useDefaultCharset_, r.useDefaultCharset_);
   // The text always, without its final line break.
-  std::u16string_view text = text_;
+  const std::u16string whole = Text();
+  std::u16string_view text = whole;
   if (text.size() >= 2 && text.substr(text.size() - 2) == u"\r\n") text.remove_suffix(2);
   Attr(out, "u", EscapeXMLText(codepage::WideToUtf8(text)));
   FloatAttr(out, "ParagraphGap", paragraphGap_, r.paragraphGap_);

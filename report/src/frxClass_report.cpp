@@ -4,6 +4,7 @@
 
 #include "report/frxClassReport.h"
 #include "report/frxRes.h"
+#include "text/frxGraphicUtils.h"
 
 namespace {
 
@@ -78,7 +79,12 @@ const TfrxClassInfo& TfrxReport::StaticClassInfo() {
   return info;
 }
 
-TfrxReport::TfrxReport() : TfrxComponent(nullptr), dataSets_(*this), iniFile_(kDefaultIniFile), styles_(this) {
+TfrxReport::TfrxReport()
+    : TfrxComponent(nullptr),
+      dataSets_(*this),
+      iniFile_(kDefaultIniFile),
+      styles_(this),
+      drawText_(std::make_unique<TfrxDrawText>()) {
   const TfrxReportCollaborators& with = frxReportCollaborators();
   if (with.Script) script_ = with.Script(*this);
   if (with.Pages) pages_ = with.Pages(*this);

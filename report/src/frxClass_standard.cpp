@@ -5,6 +5,7 @@
 #include "report/frxClassPage.h"
 #include "report/frxClassReport.h"
 #include "report/frxClassShapes.h"
+#include "report/frxClassSubreport.h"
 
 void frxRegisterStandardClasses() {
   static const bool registered = [] {
@@ -24,7 +25,8 @@ void frxRegisterStandardClasses() {
              &TfrxCustomMemoView::StaticClassInfo(), &TfrxMemoView::StaticClassInfo(),
              &TfrxSysMemoView::StaticClassInfo(),   &TfrxHighlight::StaticClassInfo(),
              &TfrxCustomLineView::StaticClassInfo(), &TfrxLineView::StaticClassInfo(),
-             &TfrxShapeView::StaticClassInfo(),     &TfrxStyleItem::StaticClassInfo(),
+             &TfrxShapeView::StaticClassInfo(),     &TfrxSubreport::StaticClassInfo(),
+             &TfrxStyleItem::StaticClassInfo(),
          })
       frxRegisterClass(*cls);
     return true;

@@ -7,6 +7,7 @@
 #include "report/frxClassPage.h"
 #include "report/frxXML.h"
 #include "frxReportTestDoubles.h"
+#include "frxTemplateTexts.h"
 
 namespace {
 
@@ -18,18 +19,6 @@ std::string PropDataOf(const std::string& xml) {
   TfrxXMLDocument doc;
   doc.LoadFromStream(stream);
   return doc.Root()->Prop("PropData");
-}
-
-std::string FileText(const std::string& path) {
-  TMemoryStream m;
-  m.LoadFromFile(path);
-  return m.DataString();
-}
-
-std::string Saved(TfrxReport& report) {
-  TMemoryStream m;
-  report.SaveToStream(m);
-  return m.DataString();
 }
 
 std::vector<std::string> VariableNames(TfrxReport& report) {

@@ -21,11 +21,12 @@
 
 #include "platform/Variant.h"
 #include "report/frxClassView.h"
+#include "text/frxGraphicUtils.h"
+#include "text/frxUnicodeUtils.h"
 
 class TfrxStyleItem;
 
-enum TfrxHAlign : uint8_t { haLeft, haRight, haCenter, haBlock };
-enum TfrxVAlign : uint8_t { vaTop, vaBottom, vaCenter };
+// TfrxHAlign and TfrxVAlign come with the text layout (frxGraphicUtils.h).
 enum TfrxFormatKind : uint8_t { fkText, fkNumeric, fkDateTime, fkBoolean };
 
 const TfrxEnumType& frxHAlignType();      // "TfrxHAlign"
@@ -86,12 +87,14 @@ class TfrxCustomMemoView : public TfrxStretcheable {
   TFRX_PERSISTENT_CLASS
 
   // --- text ---
-  const std::u16string& Text() const { return text_; }
-  void SetText(std::u16string_view text);
+  std::u16string Text() const { return lines_.Text(); }
+  void SetText(std::u16string_view text) { lines_.SetText(text); }
+  TWideStrings& Lines() { return lines_; }
+  const TWideStrings& Lines() const { return lines_; }
   std::string AnsiText() const;
   void SetAnsiText(std::string_view text);
   bool IsMemoView() const override { return true; }
-  std::u16string MemoText() const override { return text_; }
+  std::u16string MemoText() const override { return Text(); }
   void SetMemoText(const std::u16string& text) override { SetText(text); }
 
   // --- settings ---
@@ -165,13 +168,32 @@ class TfrxCustomMemoView : public TfrxStretcheable {
   const TRect& TextArea() const { return textArea_; }
   const std::u16string& PartText() const { return partText_; }
   void SetPartText(std::u16string v) { partText_ = std::move(v); }
-  const std::u16string& SavedText() const { return savedText_; }
+  const TWideStrings& SavedText() const { return savedText_; }
   int TotalPagesValue() const { return totalPagesValue_; }
   void SetTotalPagesValue(int v) { totalPagesValue_ = v; }
   int CopyNumber() const { return copyNumber_; }
   void SetCopyNumber(int v) { copyNumber_ = v; }
   double PrintScale() const { return printScale_; }
   void SetPrintScale(double v) { printScale_ = v; }
+
+  // --- measuring, splitting and drawing, through the shared text layout engine ---
+  // Whole pixels: the text block's height (width) and the gaps and lines around it.
+  double CalcHeight() override;
+  double CalcWidth();
+  // The memo text becomes PartText; the paragraph flags are cleared.
+  void StartParts() override;
+  // Called with Height set to the space available: the lines that fit stay as the
+  // memo's text, the rest becomes PartText. Returns the height left free below the
+  // last whole line, or Height when no whole line fits.
+  double SplitPart() override;
+  // Once the text has been filled: the text that does not fit becomes the whole text
+  // of FlowTo, which does not expand it again.
+  void ApplyFlowTo();
+  // The values known only once the report is prepared, with expressions allowed: the
+  // first "[TOTALPAGES#]" becomes TotalPagesValue, the first "[COPYNAME#]" the global
+  // variable "CopyName" + CopyNumber (empty without one); both ignore case.
+  void SubstituteSecondPass();
+  void Draw(TCanvas& canvas, double scaleX, double scaleY, double offsetX, double offsetY) override;
 
   // --- geometry of the text ---
   // The device rectangle of the text inside gaps and frame lines, from the last
@@ -204,8 +226,16 @@ class TfrxCustomMemoView : public TfrxStretcheable {
   bool IsExpressionDelimitersStored() const { return expressionDelimiters_ != "[,]"; }
   bool IsDataBound() const { return DataSet() != nullptr && !DataField().empty(); }
   void WriteMemoDifferences(const TfrxCustomMemoView& reference, std::string& out) const;
+  TRect TextAreaOf(const TfrxDeviceRect& device, double scaleX, double scaleY) const;
+  TRect TextAreaAt100() const;
+  // The engine of the report, or the process-wide one.
+  TfrxDrawText& LayoutEngine() const;
+  void PrepareLayout(TfrxDrawText& engine, const TRect& layoutArea, const TRect& targetArea, double printScale,
+                     double scaleX, double scaleY, const TWideStrings& text) const;
+  void FitWidthToText(TfrxDrawText& engine);
+  void DrawUnderlines(const TfrxDrawText& engine);
 
-  std::u16string text_;
+  TWideStrings lines_;
   bool autoWidth_ = false;
   bool allowExpressions_ = true;
   bool allowHTMLTags_ = false;
@@ -237,7 +267,8 @@ class TfrxCustomMemoView : public TfrxStretcheable {
   Variant value_;
   Variant lastValue_ = Variant::Null();
   TRect textArea_;
-  std::u16string partText_, savedText_;
+  std::u16string partText_;
+  TWideStrings savedText_;
   int totalPagesValue_ = 0;
   int copyNumber_ = 0;
   double printScale_ = 1;

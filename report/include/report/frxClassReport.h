@@ -34,6 +34,8 @@
 #include "report/frxReportSeams.h"
 #include "report/frxVariables.h"
 
+class TfrxDrawText;
+
 class TStream;
 class TfrxReport;
 class TfrxFiler;
@@ -253,6 +255,8 @@ class TfrxReport : public TfrxComponent, public TfrxDataSetReport {
   TfrxReportDataSets& DataSets() { return dataSets_; }
   TfrxVariables& Variables() { return variables_; }
   TfrxStyles& Styles() { return styles_; }
+  // The text layout engine the report's memos measure, split and draw with.
+  TfrxDrawText& DrawText() { return *drawText_; }
   TfrxErrorList& Errors() { return errors_; }
   const TfrxErrorList& Errors() const { return errors_; }
   TfrxEngineOptions& EngineOptions() { return engineOptions_; }
@@ -420,6 +424,7 @@ class TfrxReport : public TfrxComponent, public TfrxDataSetReport {
   std::vector<std::string> scriptText_;
   TfrxErrorList errors_;
   TfrxStyles styles_;
+  std::unique_ptr<TfrxDrawText> drawText_;
   std::vector<std::string> systemVariables_;
   std::vector<TfrxDataSet*> enabledDataSets_;
   std::unique_ptr<TfrxReportPages> pages_;

@@ -171,6 +171,8 @@ class TfrxView : public TfrxReportComponent {
   virtual void PaintBackground();
   virtual void PaintFrame();
   const TfrxDeviceRect& DeviceRect() const { return device_; }
+  // The device rectangle PrepareDrawGeometry computes for these scales and offsets.
+  TfrxDeviceRect DeviceRectAt(double scaleX, double scaleY, double offsetX, double offsetY) const;
   int DeviceFrameWidth() const { return frameWidth_; }
 
   void BeforePrint() override;
