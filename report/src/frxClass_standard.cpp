@@ -3,6 +3,7 @@
 #include "report/frxClassBand.h"
 #include "report/frxClassMemo.h"
 #include "report/frxClassPage.h"
+#include "report/frxClassPicture.h"
 #include "report/frxClassReport.h"
 #include "report/frxClassShapes.h"
 
@@ -24,7 +25,7 @@ void frxRegisterStandardClasses() {
              &TfrxCustomMemoView::StaticClassInfo(), &TfrxMemoView::StaticClassInfo(),
              &TfrxSysMemoView::StaticClassInfo(),   &TfrxHighlight::StaticClassInfo(),
              &TfrxCustomLineView::StaticClassInfo(), &TfrxLineView::StaticClassInfo(),
-             &TfrxShapeView::StaticClassInfo(),
+             &TfrxShapeView::StaticClassInfo(),     &TfrxPictureView::StaticClassInfo(),
          })
       frxRegisterClass(*cls);
     return true;
