@@ -12,7 +12,7 @@ namespace fs_sysrtti {
 
 // Most elements a variant array made or resized by the library may have: a script
 // asking for more gets an error instead of exhausting the memory of the job.
-constexpr int64_t kMaxArrayElements = 16 * 1024 * 1024;
+constexpr int64_t kMaxArrayElements = 1024 * 1024;
 
 // One function: its declaration text and the code behind it.
 struct TSysFunction {

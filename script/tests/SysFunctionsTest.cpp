@@ -208,7 +208,7 @@ TEST_F(SysFunctions, BadArgumentsRaiseTheirErrors) {
       {"VarArrayCreate", {Array({int32_t{0}, int32_t{1}}), int32_t{99}},
        "VarArrayCreate: 99 is not a variant kind of array elements"},
       {"VarArrayCreate", {Array({int32_t{0}, int32_t{100000}, int32_t{0}, int32_t{100000}}), int32_t{12}},
-       "Variant array too large: 10000200001 elements (limit is 16777216)"},
+       "Variant array too large: 10000200001 elements (limit is 1048576)"},
       {"SetLength", {int32_t{5}, int32_t{2}}, "Array type required"},
   };
   for (const ErrorCase& c : cases) {
