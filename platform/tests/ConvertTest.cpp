@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <optional>
+#include <utility>
 
 namespace {
 
@@ -25,6 +27,22 @@ TEST(ConvertTest, StrToIntAcceptsWhatTheSystemConversionAccepts) {
   for (const IntCase& c : cases) {
     EXPECT_EQ(TryStrToInt(c.text), c.value) << "'" << c.text << "'";
   }
+}
+
+TEST(ConvertTest, StrToInt64TakesTheWholeRange) {
+  const std::pair<const char*, std::optional<int64_t>> cases[] = {
+      {"5000000000", 5000000000LL},
+      {"-9223372036854775808", INT64_MIN},
+      {"9223372036854775807", INT64_MAX},
+      {"9223372036854775808", std::nullopt},
+      {"$FFFFFFFFFFFFFFFF", -1},
+      {"$FFFFFFFF", 4294967295LL},
+      {"0x10000000000000000", std::nullopt},
+      {" -12", -12},
+      {"12a", std::nullopt},
+  };
+  for (const auto& [text, value] : cases) EXPECT_EQ(TryStrToInt64(text), value) << text;
+  EXPECT_THROW(StrToInt64("abc"), EConvertError);
 }
 
 TEST(ConvertTest, FailureCarriesTheSystemMessage) {

@@ -10,6 +10,7 @@
 #include "script/fs_iinterpreter.h"
 #include "script/fs_ijs.h"
 #include "script/fs_ipascal.h"
+#include "script/fs_isysrtti.h"
 
 namespace {
 
@@ -38,8 +39,9 @@ std::deque<Language>& Languages() {
   return languages;
 }
 
+// The built-in functions come first, before any module a unit registers.
 std::vector<TfsRTTIModuleClass>& Modules() {
-  static std::vector<TfsRTTIModuleClass> modules;
+  static std::vector<TfsRTTIModuleClass> modules = {fsCreateSysFunctions};
   return modules;
 }
 

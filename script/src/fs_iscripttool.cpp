@@ -3,11 +3,12 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <ostream>
 
-#include "script/fs_iexpression.h"
 #include "script/fs_iilparser.h"
 #include "script/fs_iinterpreter.h"
+#include "script/fs_isysrtti.h"
 
 namespace {
 
@@ -75,18 +76,21 @@ void ReportError(std::ostream& err, const std::string& file, const std::string& 
   err << " " << message << "\n";
 }
 
-// What a script run by the tool finds: the registered modules, and ShowMessage writing
-// its text and a line break to the tool's output.
-void DeclareRunHost(TfsScript& script, std::ostream& out) {
-  script.AddSystemModules();
-  if (script.FindSymbol("ShowMessage")) return;
-  script.DeclareType("Variant", stVariant);  // the parameter's type (already there with the built-in module)
-  script.DeclareFunction("procedure ShowMessage(Msg: Variant)",
-                         [&out](TfsHostObject*, const TfsHostClass*, const std::string&, std::vector<Variant>& params) {
-                           out << fsVarToText(params[0]) << "\n";
-                           return Variant();
-                         });
-}
+// What a script run by the tool finds: the registered modules, with ShowMessage writing
+// its text and a line break to the tool's output for as long as the object lives.
+class TRunHost {
+ public:
+  TRunHost(TfsScript& script, std::ostream& out)
+      : previous_(fsSetShowMessageHandler([&out](const std::string& text) { out << text << "\n"; })) {
+    script.AddSystemModules();
+  }
+  ~TRunHost() { fsSetShowMessageHandler(std::move(previous_)); }
+  TRunHost(const TRunHost&) = delete;
+  TRunHost& operator=(const TRunHost&) = delete;
+
+ private:
+  TfsShowMessageHandler previous_;
+};
 
 }  // namespace
 
@@ -130,7 +134,8 @@ int fsRunScriptTool(const std::vector<std::string>& args, std::ostream& out, std
   script.Lines = fsSplitLines(text);
   std::filesystem::path folder = std::filesystem::path(options.file).parent_path();
   script.UnitFolders = {folder.empty() ? std::string() : folder.string()};
-  if (options.run) DeclareRunHost(script, out);
+  std::optional<TRunHost> host;
+  if (options.run) host.emplace(script, out);
   TfsILParser parser(&script);
   if (!script.CompileScript(parser, options.run)) {
     ReportError(err, options.file, script.ErrorUnitName, script.ErrorPosition, script.ErrorMessage);

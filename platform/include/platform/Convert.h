@@ -2,8 +2,10 @@
 // Integer conversion of 8-bit text as the system's standard conversion does it:
 // leading blanks, an optional sign, then decimal digits or, after a prefix "$", "x",
 // "X" or "0x"/"0X", hexadecimal digits; anything else (trailing blanks included), an
-// empty text or a value outside the 32-bit range fails.
+// empty text or a value outside the 32-bit range (64-bit for the Int64 forms) fails.
+// Hexadecimal text may spell the full bit pattern ("$FFFFFFFF" is -1).
 
+#include <cstdint>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -19,3 +21,6 @@ std::optional<int> TryStrToInt(std::string_view text);
 int StrToIntDef(std::string_view text, int defaultValue);
 // Throws EConvertError "'<text>' is not a valid integer value".
 int StrToInt(std::string_view text);
+
+std::optional<int64_t> TryStrToInt64(std::string_view text);
+int64_t StrToInt64(std::string_view text);
