@@ -60,8 +60,12 @@ double RoundPaperLength(double mm) { return std::round(mm * 1e8) / 1e8; }
 }  // namespace
 
 TfrxReportPage::TfrxReportPage(TfrxComponent* owner)
-    : TfrxPage(owner), background_(std::make_unique<TfrxView>(nullptr)), dataSetLink_(*this) {
+    : TfrxPage(owner), background_(std::make_unique<TfrxPictureView>(nullptr)), dataSetLink_(*this) {
   SetNameStem("Page");
+  // The background has no colour of its own and keeps no aspect ratio: a picture
+  // fills the printable area.
+  background_->SetColor(clTransparent);
+  background_->SetKeepAspectRatio(false);
   UpdatePageSize();
 }
 
@@ -85,6 +89,7 @@ const TfrxClassInfo& TfrxReportPage::StaticClassInfo() {
         p.Strings("ColumnPositions", &P::ColumnPositionsText, &P::SetColumnPositionsText);
         p.Integer("Bin", &P::Bin, &P::SetBin).Default(kfrxDefaultBin);
         p.Integer("BinOtherPages", &P::BinOtherPages, &P::SetBinOtherPages).Default(kfrxDefaultBin);
+        p.Object("BackPicture", "TPicture", &P::BackPicturePtr).Stored(&P::IsBackPictureStored);
         p.Boolean("BackPictureVisible", &P::BackPictureVisible, &P::SetBackPictureVisible).Default(1);
         p.Boolean("BackPicturePrintable", &P::BackPicturePrintable, &P::SetBackPicturePrintable).Default(1);
         p.Integer("PageCount", &P::PageCount, &P::SetPageCount).Default(1);

@@ -12,6 +12,7 @@
 #include "frxTestClasses.h"
 #include "platform/QtCanvas.h"
 #include "report/frxClassDataSet.h"
+#include "report/frxClassPage.h"
 #include "report/frxClassPicture.h"
 #include "report/frxClassReport.h"
 #include "report/frxReportSeams.h"
@@ -164,6 +165,41 @@ TEST(TfrxPictureViewTemplate, NewViewWritesItsAlwaysStoredPropertiesAndNoPicture
             std::string::npos)
       << copied;
   EXPECT_EQ(PictureAttribute(copied), "");
+}
+
+// A report page keeps its background picture in its background view: the picture of
+// a template comes back on saving and fills the printable area without keeping the
+// aspect ratio (left half red, right half blue).
+TEST(TfrxPictureViewTemplate, ReportPageBackPictureLoadsDrawsAndSavesAgain) {
+  const std::string hex = Hex(PropData("TBitmap", Framing::Length, samples::Bmp(24)));
+  TfrxReport report;
+  report.EngineOptions().NewSilentMode = simSilent;
+  TMemoryStream in;
+  in.WriteString("<?xml version=\"1.0\" encoding=\"utf-8\"?><TfrxReport><TfrxReportPage Name=\"Page1\" "
+                 "LeftMargin=\"10\" RightMargin=\"10\" TopMargin=\"10\" BottomMargin=\"10\" "
+                 "BackPicture.PropData=\"" + hex + "\"/></TfrxReport>");
+  in.SetPosition(0);
+  report.LoadFromStream(in);
+  EXPECT_EQ(report.Errors().Count(), 0) << report.Errors().Text();
+  auto* page = dynamic_cast<TfrxReportPage*>(report.FindObject("Page1"));
+  ASSERT_NE(page, nullptr);
+  ASSERT_FALSE(page->BackPicture().Empty());
+
+  auto bitmap = NewBitmap(page->Width(), page->Height(), TPixelFormat::pf24bit);
+  page->PaintPageBackground(bitmap->Canvas(), 1, 1, 0, 0);
+  EXPECT_EQ(bitmap->Pixel(20, 500), clWhite) << "the margin stays empty";
+  EXPECT_EQ(bitmap->Pixel(60, 1000), clRed);
+  EXPECT_EQ(bitmap->Pixel(740, 100), clBlue) << "stretched to the right margin, aspect ratio not kept";
+
+  TMemoryStream out;
+  report.SaveToStream(out);
+  const std::string saved = out.DataString();
+  EXPECT_NE(saved.find("BackPicture.PropData=\"" + hex + "\""), std::string::npos) << saved;
+
+  page->BackPicture().Clear();
+  TMemoryStream empty;
+  report.SaveToStream(empty);
+  EXPECT_EQ(empty.DataString().find("BackPicture"), std::string::npos) << "no picture, no attribute";
 }
 
 TEST(TfrxPictureViewTemplate, TransparentSetsTheColour) {

@@ -13,8 +13,8 @@
 // - Attributes are read in write order (Orientation, PaperWidth, PaperHeight,
 //   PaperSize, margins), so whatever the setters' side effects, a template ends with
 //   its stored size and orientation.
-// - The page's Color and Frame live in its background view, which the page owns but
-//   does not hold as a child; PaintPageBackground draws it.
+// - The page's Color, Frame and BackPicture live in its background picture view, which
+//   the page owns but does not hold as a child; PaintPageBackground draws it.
 // - A subreport that shows a page links itself with SetSubreport; the link is dropped
 //   when either side is destroyed (both receive the other's removal notification).
 
@@ -24,6 +24,7 @@
 #include <vector>
 
 #include "report/frxClassDataSetLink.h"
+#include "report/frxClassPicture.h"
 #include "report/frxClassView.h"
 
 class TfrxBand;
@@ -121,7 +122,8 @@ class TfrxReportPage : public TfrxPage {
   void SetColor(TColor v) { background_->SetColor(v); }
   TfrxFrame& Frame() { return background_->Frame(); }
   const TfrxFrame& Frame() const { return background_->Frame(); }
-  TfrxView& BackgroundView() { return *background_; }
+  TfrxPictureView& BackgroundView() { return *background_; }
+  TfrxPicture& BackPicture() { return background_->Picture(); }
   // Draws the background view over the printable area, unless hidden (or, while the
   // page is printing, not printable).
   void PaintPageBackground(TCanvas& canvas, double scaleX, double scaleY, double offsetX, double offsetY);
@@ -182,6 +184,8 @@ class TfrxReportPage : public TfrxPage {
   double PrintableWidth() const;
   double PrintableHeight() const;
   TfrxFrame* FramePtr() { return &background_->Frame(); }
+  TfrxPicture* BackPicturePtr() { return &background_->Picture(); }
+  bool IsBackPictureStored() const { return !background_->Picture().Empty(); }
   std::string ColumnPositionsText() const;
   void SetColumnPositionsText(const std::string& text);
   std::string HGuidesText() const;
@@ -206,7 +210,7 @@ class TfrxReportPage : public TfrxPage {
   bool printIfEmpty_ = true, printOnPreviousPage_ = false, resetPageNumbers_ = false, titleBeforeHeader_ = true;
   std::vector<std::string> hGuides_, vGuides_;
   std::string onAfterPrint_, onBeforePrint_, onManualBuild_;
-  std::unique_ptr<TfrxView> background_;
+  std::unique_ptr<TfrxPictureView> background_;
   TfrxDataSetLink dataSetLink_;
   std::vector<TfrxBand*> linkedBands_, vLinkedBands_;
   TfrxComponent* subreport_ = nullptr;
