@@ -96,7 +96,8 @@ class TemplateRun {
   }
   TfrxMasterData* AddRow(double height) { return row = AddBand<TfrxMasterData>("Wiersz", height); }
 
-  // Every page as "Name@top" for each band on it, tops rounded to whole pixels.
+  // Every page as "Name@top" for each band on it ("Name@left,top" away from the left
+  // edge), rounded to whole pixels.
   std::vector<std::string> Layout() {
     std::vector<std::string> pages;
     for (int i = 0; i < store->Count(); ++i) {
@@ -104,7 +105,9 @@ class TemplateRun {
       TfrxComponent* built = store->BuildPage(i);
       for (TfrxComponent* c : built->Objects()) {
         if (c != built->Objects().front()) out << " ";
-        out << c->Name() << "@" << std::lround(c->Top());
+        out << c->Name() << "@";
+        if (std::lround(c->Left()) != 0) out << std::lround(c->Left()) << ",";
+        out << std::lround(c->Top());
       }
       pages.push_back(out.str());
     }
@@ -272,6 +275,18 @@ TEST(EngineLayout, PageFurnitureBreaksAndKeepingPutBandsWhereTheReportSays) {
          };
        },
        {"Wiersz@0", "Wysoki@0", "Wysoki@0"}},
+      {"two columns: the column header repeats at the top of the second column",
+       [](TemplateRun& t) {
+         t.page->SetColumns(2);
+         t.AddBand<TfrxPageHeader>("Naglowek", 20);
+         t.AddBand<TfrxColumnHeader>("NaglowekKolumny", 15);
+         t.AddBand<TfrxColumnFooter>("StopkaKolumny", 12);
+         t.AddRow(150);
+         t.rows = 5;
+       },
+       {"Naglowek@0 NaglowekKolumny@20 Wiersz@35 Wiersz@185 StopkaKolumny@335 NaglowekKolumny@189,20 "
+        "Wiersz@189,35 Wiersz@189,185 StopkaKolumny@189,335",
+        "Naglowek@0 NaglowekKolumny@20 Wiersz@35 StopkaKolumny@185"}},
       {"a band that does not fit moves whole to the next page",
        [](TemplateRun& t) {
          t.AddRow(300);
@@ -303,6 +318,65 @@ TEST_F(EngineTest, EndlessPageHoldsAllRowsOnOnePageSizedToThem) {
   EXPECT_EQ(Layout(), Pages{"Wiersz@0 Wiersz@100 Wiersz@200 Wiersz@300 Wiersz@400 Wiersz@500 Wiersz@600"});
   EXPECT_EQ(freeSpace, 1000000);
   EXPECT_EQ(store->PageSize(0).Height, 700);
+}
+
+TEST_F(EngineTest, EndlessPageBrokenByTheHostKeepsTheHeightOfEachPart) {
+  page->SetEndlessHeight(true);
+  AddRow(100);
+  build = [this](TfrxReportPage&) {
+    engine->ShowBand(row);
+    engine->ShowBand(row);
+    engine->NewPage();
+    engine->ShowBand(row);
+  };
+  ASSERT_TRUE(report.Prepare()) << report.Errors().Text();
+  EXPECT_EQ(Layout(), (Pages{"Wiersz@0 Wiersz@100", "Wiersz@0"}));
+  EXPECT_EQ(store->PageSize(0).Height, 200);
+  EXPECT_EQ(store->PageSize(1).Height, 100);
+}
+
+// An object below a growing one, by its ShiftMode: where it ends up.
+struct ShiftCase {
+  TfrxShiftMode mode;
+  double top;       // of the object below; the growing object is 0..20 and grows to 50
+  double expected;  // its top after preparation
+};
+
+TEST_F(EngineTest, ObjectsBelowAGrowingObjectMoveByTheirShiftMode) {
+  const ShiftCase cases[] = {
+      {smAlways, 30, 60},          // moves by the 30 pixels of growth
+      {smAlways, 80, 110},
+      {smWhenOverlapped, 30, 50},  // moves just below the grown object
+      {smWhenOverlapped, 80, 80},  // not overlapped: stays
+      {smDontShift, 30, 30},
+  };
+  AddRow(200);
+  auto* text = new TfrxTestLines(row);
+  text->SetName("Opis");
+  text->SetBounds(0, 0, 100, 20);
+  text->SetLines(5);
+  text->SetStretchMode(smActualHeight);
+  auto* below = new TfrxTestLines(row);
+  below->SetName("Suma");
+  below->SetWidth(100);
+  below->SetHeight(10);
+  // Two levels: what stands below the shifted object follows it when it moved.
+  auto* last = new TfrxTestLines(row);
+  last->SetName("Podpis");
+  last->SetBounds(0, 150, 100, 10);
+  for (const ShiftCase& c : cases) {
+    SCOPED_TRACE(testing::Message() << "mode " << int{c.mode} << " top " << c.top);
+    below->SetTop(c.top);
+    below->SetShiftMode(c.mode);
+    for (TfrxComponent* o : row->Objects()) static_cast<TfrxReportComponent*>(o)->ShiftDependents().clear();
+    row->ShiftDependents().clear();
+    engine->PrepareBand(*row);
+    EXPECT_EQ(text->Height(), 50);
+    EXPECT_EQ(below->Top(), c.expected);
+    EXPECT_EQ(last->Top(), 150 + (c.mode == smWhenOverlapped ? c.expected - c.top : 30));
+    engine->ReleaseBand(*row);
+    EXPECT_EQ(below->Top(), c.top);
+  }
 }
 
 TEST_F(EngineTest, TotalPagesIsZeroInOnePassAndTheFirstPassCountWithTwo) {
