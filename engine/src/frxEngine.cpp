@@ -181,6 +181,7 @@ void TfrxEngine::RunReportPage(TfrxReportPage& page) {
 
 void TfrxEngine::RunPageInstance(TfrxReportPage& page) {
   BeginPageRun(page);
+  ShowPageObjects(page);
   if (report_.OnManualBuild)
     report_.OnManualBuild(page);
   else if (!page.OnManualBuild().empty())
@@ -234,12 +235,33 @@ void TfrxEngine::BeginPageRun(TfrxReportPage& page) {
   AddPageOutline();
 }
 
+void TfrxEngine::ShowPageObjects(TfrxReportPage& page) {
+  std::vector<TfrxComponent*> objects;
+  for (TfrxComponent* c : page.Objects())
+    if (!dynamic_cast<TfrxBand*>(c)) objects.push_back(c);
+  if (objects.empty()) return;
+  // A band of the whole printable area carries them for one output; they go back to
+  // the page afterwards, in their order, whatever happens.
+  TfrxNullBand carrier(nullptr);
+  carrier.SetBounds(0, 0, pageWidth_, pageHeight_);
+  for (TfrxComponent* c : objects) c->SetParent(&carrier);
+  const double savedY = curY_;
+  try {
+    carrier.ApplyAlignment();
+    ShowBand(&carrier);
+  } catch (...) {
+    for (TfrxComponent* c : objects) c->SetParent(&page);
+    throw;
+  }
+  for (TfrxComponent* c : objects) c->SetParent(&page);
+  curY_ = savedY;
+}
+
 void TfrxEngine::AddPageOutline() {
   if (!currentReportPage_ || currentReportPage_->OutlineText().empty()) return;
   pages_.Outline().LevelRoot();
   report_.SetCurrentObjectName(currentReportPage_->Name());
-  Variant text = report_.Calc(currentReportPage_->OutlineText());
-  pages_.Outline().AddItem(text.toString8(), 0);
+  pages_.Outline().AddItem(report_.ExpressionText(currentReportPage_->OutlineText()), 0);
 }
 
 void TfrxEngine::OpenPage() {

@@ -379,6 +379,42 @@ TEST_F(EngineTest, ObjectsBelowAGrowingObjectMoveByTheirShiftMode) {
   }
 }
 
+TEST_F(EngineTest, ObjectsOnThePageItselfPrintOnTheFirstPageOfEachInstance) {
+  page->SetPageCount(2);
+  auto* stamp = new TfrxTestLines(page);
+  stamp->SetName("Pieczec");
+  stamp->SetBounds(250, 300, 100, 30);
+  AddRow(300);
+  rows = 2;
+  ASSERT_TRUE(report.Prepare()) << report.Errors().Text();
+  ASSERT_EQ(store->Count(), 4);
+  for (int i = 0; i < 4; ++i) {
+    SCOPED_TRACE(i);
+    std::vector<std::string> stamps;
+    for (TfrxComponent* c : store->BuildPage(i)->AllObjects())
+      if (c->Name() == "Pieczec") stamps.push_back(std::to_string(std::lround(c->AbsLeft())) + "," +
+                                                  std::to_string(std::lround(c->AbsTop())));
+    EXPECT_EQ(stamps, i % 2 == 0 ? std::vector<std::string>{"250,300"} : std::vector<std::string>{});
+  }
+  // Back on its page, where the template had it.
+  EXPECT_EQ(stamp->Parent(), page);
+  EXPECT_EQ(row->Top(), 0);
+}
+
+TEST_F(EngineTest, PageOutlineTextAddsAnItemOnEveryOutputPage) {
+  page->SetOutlineText("Page#");
+  AddRow(300);
+  rows = 3;
+  ASSERT_TRUE(report.Prepare()) << report.Errors().Text();
+  TfrxCustomOutline& outline = store->Outline();
+  outline.LevelRoot();
+  ASSERT_EQ(outline.Count(), 3);
+  for (int i = 0; i < 3; ++i) {
+    EXPECT_EQ(outline.ItemAt(i).Text, std::to_string(i + 1));
+    EXPECT_EQ(outline.ItemAt(i).Page, i);
+  }
+}
+
 TEST_F(EngineTest, TotalPagesIsZeroInOnePassAndTheFirstPassCountWithTwo) {
   AddRow(150);
   rows = 5;  // three pages

@@ -191,6 +191,7 @@ class TfrxEngine : public TfrxCustomEngine {
   void RunReportPage(TfrxReportPage& page);
   void RunPageInstance(TfrxReportPage& page);
   void BeginPageRun(TfrxReportPage& page);
+  void ShowPageObjects(TfrxReportPage& page);
   void OpenPage();
   void OpenColumn();
   void ShowFixedBand(TfrxBand& band);
