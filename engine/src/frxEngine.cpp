@@ -221,8 +221,6 @@ void TfrxEngine::BeginPageRun(TfrxReportPage& page) {
     curY_ = pages_.LowestBandBottom(0);
     repeatHeaders_.RemoveItem(title);
     ShowBandOfClass(TfrxReportTitle::StaticClassInfo());
-    // The title opened the page run here, as OpenPage does when it prints it.
-    if (title) noBandPlaced_ = false;
   } else {
     OpenPage();
   }
@@ -476,14 +474,11 @@ void TfrxEngine::ReshowBand(TfrxBand* band) {
 // --- measures ------------------------------------------------------------------------------------
 
 double TfrxEngine::PageHeight() const {
-  if (running_ && currentReportPage_ && currentReportPage_->EndlessHeight()) {
-    auto* self = const_cast<TfrxEngine*>(this);
-    return self->BottomBandsHeight() + curY_;
-  }
+  if (running_ && currentReportPage_ && currentReportPage_->EndlessHeight()) return BottomBandsHeight() + curY_;
   return pageHeight_;
 }
 
-double TfrxEngine::TopBandsHeight() {
+double TfrxEngine::TopBandsHeight() const {
   double height = 0;
   for (TfrxBand* band : {static_cast<TfrxBand*>(PageBand<TfrxColumnHeader>()),
                          static_cast<TfrxBand*>(PageBand<TfrxPageHeader>())})
@@ -491,14 +486,14 @@ double TfrxEngine::TopBandsHeight() {
   return height;
 }
 
-double TfrxEngine::BottomBandsHeight() {
+double TfrxEngine::BottomBandsHeight() const {
   double height = 0;
   if (auto* footer = PageBand<TfrxColumnFooter>()) height += footer->Height();
   if (auto* footer = PageBand<TfrxPageFooter>()) height += footer->Height();
   return height;
 }
 
-double TfrxEngine::FreeSpace() {
+double TfrxEngine::FreeSpace() const {
   if (currentReportPage_ && currentReportPage_->EndlessHeight()) return 1000000;
   if (lastFooterHeight_ != 0) return PageHeight() - lastFooterHeight_ - curY_;
   return PageHeight() - BottomBandsHeight() - curY_;

@@ -95,6 +95,15 @@ class TemplateRun {
     return band;
   }
   TfrxMasterData* AddRow(double height) { return row = AddBand<TfrxMasterData>("Wiersz", height); }
+  // A band of 500 pixels, taller than the page, holding 50 lines.
+  TfrxMasterData* AddTallBand() {
+    auto* tall = AddBand<TfrxMasterData>("Wysoki", 500);
+    auto* text = new TfrxTestLines(tall);
+    text->SetName("Tekst");
+    text->SetBounds(0, 0, 100, 500);
+    text->SetLines(50);
+    return tall;
+  }
 
   // Every page as "Name@top" for each band on it ("Name@left,top" away from the left
   // edge), rounded to whole pixels.
@@ -249,11 +258,7 @@ TEST(EngineLayout, PageFurnitureBreaksAndKeepingPutBandsWhereTheReportSays) {
       {"a band taller than a page without AllowSplit is split where it starts",
        [](TemplateRun& t) {
          t.AddRow(100);
-         auto* tall = t.AddBand<TfrxMasterData>("Wysoki", 500);
-         auto* box = new TfrxTestLines(tall);
-         box->SetName("Tekst");
-         box->SetBounds(0, 0, 100, 500);
-         box->SetLines(50);
+         TfrxMasterData* tall = t.AddTallBand();
          t.build = [&t, tall](TfrxReportPage&) {
            t.engine->ShowBand(t.row);
            t.engine->ShowBand(tall);
@@ -263,11 +268,7 @@ TEST(EngineLayout, PageFurnitureBreaksAndKeepingPutBandsWhereTheReportSays) {
       {"a later row taller than a page starts on a new page before it is split",
        [](TemplateRun& t) {
          t.AddRow(100);
-         auto* tall = t.AddBand<TfrxMasterData>("Wysoki", 500);
-         auto* box = new TfrxTestLines(tall);
-         box->SetName("Tekst");
-         box->SetBounds(0, 0, 100, 500);
-         box->SetLines(50);
+         TfrxMasterData* tall = t.AddTallBand();
          t.build = [&t, tall](TfrxReportPage&) {
            t.engine->ShowBand(t.row);
            tall->BandRowNoThrough = 2;

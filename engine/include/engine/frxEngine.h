@@ -85,10 +85,10 @@ class TfrxCustomEngine : public TfrxReportEngine {
   virtual void ShowBand(TfrxBand* band) = 0;
   // Shows the first band of that class on the current report page; nothing without one.
   virtual void ShowBandOfClass(const TfrxClassInfo& bandClass) = 0;
-  virtual double TopBandsHeight() = 0;
-  virtual double BottomBandsHeight() = 0;
+  virtual double TopBandsHeight() const = 0;
+  virtual double BottomBandsHeight() const = 0;
   // Space left on the page for bands.
-  virtual double FreeSpace() = 0;
+  virtual double FreeSpace() const = 0;
   // Sets the report's Terminated flag; the run winds down at its next check.
   void StopReport() { report_.SetTerminated(true); }
   void AddAnchor(const std::string& text);
@@ -115,8 +115,6 @@ class TfrxCustomEngine : public TfrxReportEngine {
 
   // Objects told about every printed data row (the data-band unit).
   std::vector<TfrxComponent*> RowListeners;
-  // Called instead of showing a dialog page; true when the page was accepted.
-  std::function<bool(TfrxDialogPage& page)> RunDialogHandler;
   // Lets the host's window system process pending messages during long runs.
   std::function<void()> ProcessMessages;
 
@@ -149,9 +147,9 @@ class TfrxEngine : public TfrxCustomEngine {
   void NewPage() override;
   void ShowBand(TfrxBand* band) override;
   void ShowBandOfClass(const TfrxClassInfo& bandClass) override;
-  double TopBandsHeight() override;
-  double BottomBandsHeight() override;
-  double FreeSpace() override;
+  double TopBandsHeight() const override;
+  double BottomBandsHeight() const override;
+  double FreeSpace() const override;
 
   // Keeping bands together: output from `band` on moves as a block on a break. A
   // position of 0 keeps from the store's current object position.
