@@ -20,8 +20,10 @@ char16_t FoldCase(char16_t c) {
   return c;
 }
 
+}  // namespace
+
 // Now as days since 30 December 1899, local time.
-double Now() {
+double frxNow() {
   std::time_t t = std::time(nullptr);
   std::tm local{};
   localtime_r(&t, &local);
@@ -41,8 +43,6 @@ double Now() {
   double seconds = local.tm_hour * 3600.0 + local.tm_min * 60.0 + local.tm_sec;
   return static_cast<double>(days(local) - days(epoch)) + seconds / 86400.0;
 }
-
-}  // namespace
 
 int frxCompareText(std::string_view a, std::string_view b) {
   std::u16string wa = codepage::ToWide(a), wb = codepage::ToWide(b);
@@ -300,5 +300,5 @@ void TfrxReportOptions::Clear() {
   VersionMinor.clear();
   VersionRelease.clear();
   PasswordEntered = false;
-  CreateDate = LastChange = Now();
+  CreateDate = LastChange = frxNow();
 }

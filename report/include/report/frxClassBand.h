@@ -77,6 +77,10 @@ class TfrxBand : public TfrxReportComponent {
   std::vector<TfrxBand*>& LinkedBands() { return linkedBands_; }
   int OwnObjectCount = -1;
   bool Overflow = false;
+  // Row counters of the band (under its master row or group, and through the run) and
+  // its height after its last preparation.
+  int BandRowNo = 0, BandRowNoThrough = 0;
+  double GrownHeight = 0;
 
   void Notification(TComponent* component, TOperation operation) override;
 

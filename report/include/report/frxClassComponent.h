@@ -351,6 +351,8 @@ class TfrxReportComponent : public TfrxComponent {
   int32_t ShiftDistance() const { return shiftDistance_; }
   void SetShiftDistance(int32_t v) { shiftDistance_ = v; }
   std::vector<TfrxReportComponent*>& ShiftDependents() { return shiftDependents_; }
+  // How much taller the object became in the current preparation.
+  double ExtraHeight = 0;
 
   void Notification(TComponent* component, TOperation operation) override;
 

@@ -70,6 +70,9 @@ class TfrxErrorList {
 // Case-insensitive comparison of 8-bit texts, Polish letters included: <0, 0, >0.
 int frxCompareText(std::string_view a, std::string_view b);
 
+// The local date and time now, as days since 30 December 1899 (the time of day the fraction).
+double frxNow();
+
 // --- option records ----------------------------------------------------------------------
 
 enum TfrxSilentMode : uint8_t { simMessageBoxes, simSilent, simReThrow };
@@ -385,6 +388,9 @@ class TfrxReport : public TfrxComponent, public TfrxDataSetReport {
   TfrxReportGetValue OnGetValue;
   TfrxReportNewGetValue OnNewGetValue;
   TfrxLoadTemplateEvent OnLoadTemplate;
+  // Builds the body of a report page instead of its data bands (the engine calls it with
+  // the page, which the host fills with the engine's ShowBand, NewPage and so on).
+  TfrxObjectNotify OnManualBuild;
 
  private:
   void FillSystemVariables();
