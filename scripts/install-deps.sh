@@ -15,6 +15,8 @@ packages=(
   fonts-liberation2 fonts-dejavu-core
   # pictures, compression, encryption, identifiers
   libjpeg62-turbo-dev libpng-dev zlib1g-dev nettle-dev uuid-dev
+  # metafiles: enhanced ones through libemf2svg, Windows ones through libwmf, drawn by Qt SVG
+  libemf2svg-dev libwmf-dev qt6-svg-dev
   # desktop hand-offs and a display for people without one
   xdg-utils xvfb xauth
 )

@@ -178,6 +178,10 @@ void TCanvas::DrawRecording(const TRect& dest, const TRecording& recording) {
   recording.PlayInto(*this, dest);
 }
 
+void TCanvas::DrawVectorPicture(const TRect&, const TVectorPicture&) {
+  throw TPictureError("this drawing surface cannot draw vector pictures (metafiles)");
+}
+
 TFontFileRef TCanvas::SelectedFontFile() { return SelectedFont().File().Ref(); }
 
 std::vector<uint8_t> TCanvas::FontData(std::string_view tableTag) {

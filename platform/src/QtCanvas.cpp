@@ -5,6 +5,7 @@
 #include <QPaintEngine>
 #include <QPrinter>
 #include <QRawFont>
+#include <QSvgRenderer>
 #include <QWidget>
 #include <algorithm>
 #include <map>
@@ -423,6 +424,21 @@ void TPainterCanvas::StretchDraw(const TRect& dest, const TRasterImage& picture,
     painter_->setRenderHint(QPainter::SmoothPixmapTransform, smooth);
     painter_->drawImage(target, image);
   }
+  painter_->restore();
+}
+
+void TPainterCanvas::DrawVectorPicture(const TRect& dest, const TVectorPicture& picture) {
+  if (picture.Svg.empty() || dest.Width() == 0 || dest.Height() == 0 || !Ready()) return;
+  QSvgRenderer renderer(QByteArray(picture.Svg.data(), static_cast<qsizetype>(picture.Svg.size())));
+  if (!renderer.isValid()) throw TPictureError("the vector picture could not be read");
+  painter_->save();
+  painter_->setCompositionMode(QPainter::CompositionMode_SourceOver);
+  painter_->setRenderHint(QPainter::Antialiasing, true);
+  // A metafile's drawing may reach past its frame: the picture stays in its rectangle.
+  const QRectF target(std::min(dest.Left, dest.Right), std::min(dest.Top, dest.Bottom), std::abs(dest.Width()),
+                      std::abs(dest.Height()));
+  painter_->setClipRect(target, Qt::IntersectClip);
+  renderer.render(painter_, target);
   painter_->restore();
 }
 

@@ -33,11 +33,15 @@ struct PictureRec {
   TColor Transparent = clNone;
   bool Smooth = false;
 };
+struct VectorRec {
+  TRect Dest;
+  std::shared_ptr<const TVectorPicture> Picture;
+};
 enum class ClipKind : uint8_t { Save, Restore, Intersect };
 struct ClipRec { ClipKind Kind; TRect Rect; };
 
 using Record = std::variant<PenRec, BrushRec, FontRec, LineRec, PolyRec, ShapeRec, PixelRec,
-                            TextRec, PictureRec, ClipRec>;
+                            TextRec, PictureRec, VectorRec, ClipRec>;
 
 // Maps recorded coordinates onto the target: nearest pixel, halves to even.
 struct Mapping {
@@ -189,6 +193,8 @@ void TRecording::Play(TCanvas& target, double scaleX, double scaleY, double offs
                                (r.Flags & etoClipped) ? &clip : nullptr, r.Text, scaledAdvances);
           } else if constexpr (std::is_same_v<T, PictureRec>) {
             target.StretchDraw(m.R(r.Dest), *r.Picture, r.Transparent, r.Smooth);
+          } else if constexpr (std::is_same_v<T, VectorRec>) {
+            target.DrawVectorPicture(m.R(r.Dest), *r.Picture);
           } else if constexpr (std::is_same_v<T, ClipRec>) {
             switch (r.Kind) {
               case ClipKind::Save:
@@ -288,6 +294,11 @@ void TRecordingCanvas::StretchDraw(const TRect& dest, const TRasterImage& pictur
                                    TColor transparentColor, bool smooth) {
   if (picture.Empty()) return;
   Add(Make(PictureRec{dest, std::make_shared<const TRasterImage>(picture), transparentColor, smooth}));
+}
+
+void TRecordingCanvas::DrawVectorPicture(const TRect& dest, const TVectorPicture& picture) {
+  if (picture.Svg.empty()) return;
+  Add(Make(VectorRec{dest, std::make_shared<const TVectorPicture>(picture)}));
 }
 
 void TRecordingCanvas::SaveClip() {

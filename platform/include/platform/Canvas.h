@@ -59,7 +59,8 @@
 //   bounding box of the current clip (the whole surface when nothing was clipped).
 // - Failure: drawing calls never throw for geometry (empty or inverted rectangles and
 //   spans draw nothing). Creating a bitmap larger than the picture limit (Picture.h)
-//   raises TPictureError.
+//   raises TPictureError. A surface that cannot draw vector pictures raises
+//   TPictureError from DrawVectorPicture rather than leaving a blank.
 
 #include <cstdint>
 #include <memory>
@@ -201,6 +202,14 @@ using TTextOutFlags = uint8_t;
 
 class TBitmap;
 class TRecording;
+
+// A vector picture (a metafile's drawing) as an SVG document; drawn with its whole
+// view box mapped onto the destination rectangle.
+struct TVectorPicture {
+  std::string Svg;
+  TSize Size;  // natural size in pixels
+};
+
 class TFontInstance;
 
 class TCanvas {
@@ -264,6 +273,8 @@ class TCanvas {
                    bool smooth = false);
   // A recording, its whole size mapped onto `dest`.
   void DrawRecording(const TRect& dest, const TRecording& recording);
+  // A vector picture stretched into `dest` (smoothed); the base class cannot draw one.
+  virtual void DrawVectorPicture(const TRect& dest, const TVectorPicture& picture);
 
   // 7. Clipping.
   virtual void SaveClip() = 0;

@@ -81,6 +81,7 @@ class TRecordingCanvas : public TCanvas {
   void StretchDraw(const TRect& dest, const TRasterImage& picture,
                    TColor transparentColor = clNone, bool smooth = false) override;
   using TCanvas::StretchDraw;
+  void DrawVectorPicture(const TRect& dest, const TVectorPicture& picture) override;
   void SaveClip() override;
   void RestoreClip() override;
   void IntersectClip(const TRect& r) override;
