@@ -185,9 +185,10 @@ class TfrxView : public TfrxReportComponent {
   TfrxDeviceRect device_;
   int frameWidth_ = 0;
   double scaleX_ = 1, scaleY_ = 1, offsetX_ = 0, offsetY_ = 0;
+  // The text with each bracketed expression replaced by its value (through the report).
+  std::string ExpandBrackets(const std::string& text);
 
  private:
-  std::string ExpandBrackets(const std::string& text);
 
   TfrxAlign align_ = baNone;
   TBrushStyle brushStyle_ = bsSolid;
