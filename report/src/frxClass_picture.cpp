@@ -138,6 +138,15 @@ void TfrxPicture::Assign(const TPicture& graphic) {
 }
 
 void TfrxPicture::ReadData(TStream& stream) {
+  try {
+    ReadGraphic(stream);
+  } catch (const TPictureError&) {
+    Clear();
+    throw;
+  }
+}
+
+void TfrxPicture::ReadGraphic(TStream& stream) {
   uint8_t length = 0;
   if (stream.Read(&length, 1) != 1 || length == 0) {
     Clear();
@@ -185,7 +194,6 @@ void TfrxPicture::DefineProperties(TfrxFiler& filer) {
         try {
           ReadData(stream);
         } catch (const TPictureError& e) {
-          Clear();
           throw TPictureError(view_.Name() + ": " + e.what());
         }
       },

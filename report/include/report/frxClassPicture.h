@@ -54,12 +54,15 @@ class TfrxPicture final : public TPersistent {
   void LoadFromFile(const std::string& path);
   void Assign(const TPicture& graphic);
 
-  // The "Data" record: class name and graphic data as described above.
+  // The "Data" record: class name and graphic data as described above. A record that
+  // cannot be read raises TPictureError and leaves the picture empty.
   void ReadData(TStream& stream);
   void WriteData(TStream& stream) const;
   void DefineProperties(TfrxFiler& filer) override;
 
  private:
+  void ReadGraphic(TStream& stream);
+
   TfrxPictureView& view_;
   TPicture graphic_;
 };
