@@ -210,9 +210,6 @@ class TWmfFonts {
 };
 
 std::string WindowsToSvg(std::span<const uint8_t> data, const TMetafileInfo& info) {
-  // libwmf keeps process-wide state while it plays.
-  static std::mutex lock;
-  std::lock_guard guard(lock);
   static TWmfFonts fonts;
   wmfAPI_Options options{};
   options.function = wmf_svg_function;
@@ -260,5 +257,9 @@ TMetafileInfo ReadMetafileHeader(std::span<const uint8_t> data) {
 }
 
 std::string MetafileToSvg(std::span<const uint8_t> data, const TMetafileInfo& info) {
+  // Neither library promises to be safe across threads (libwmf keeps process-wide state
+  // while it plays): one conversion at a time.
+  static std::mutex lock;
+  std::lock_guard guard(lock);
   return info.Kind == TMetafileKind::Enhanced ? EnhancedToSvg(data, info) : WindowsToSvg(data, info);
 }

@@ -7,10 +7,12 @@
 #include "report/frxClassPicture.h"
 #include "report/frxClassReport.h"
 #include "report/frxXMLSerializer.h"
+#include "frxClass_diffattr.h"
+#include "frxClass_drawing.h"
+
+using frx_draw::Nearest;
 
 namespace {
-
-int Nearest(double v) { return static_cast<int>(std::nearbyint(v)); }
 
 // How a graphic class frames its data inside the "Data" record.
 enum class TFraming : uint8_t {
@@ -402,8 +404,8 @@ std::string TfrxPictureView::WriteDifferences(const TfrxComponent* reference) co
     }
   }
   std::string out = TfrxView::WriteDifferences(reference);
-  out += " ImageIndex=\"" + std::to_string(imageIndex_) + "\"";
-  if (transparent_) out += " Transparent=\"1\"";
-  if (transparentColor_ != clWhite) out += " TransparentColor=\"" + std::to_string(transparentColor_) + "\"";
+  frx_diff::Attr(out, "ImageIndex", std::to_string(imageIndex_));
+  frx_diff::BoolAttr(out, "Transparent", transparent_, false);
+  frx_diff::IntAttr(out, "TransparentColor", transparentColor_, clWhite);
   return out;
 }
