@@ -30,6 +30,9 @@ uint32_t DWord(std::span<const uint8_t> d, size_t at) {
          (static_cast<uint32_t>(d[at + 2]) << 16) | (static_cast<uint32_t>(d[at + 3]) << 24);
 }
 int32_t SignedDWord(std::span<const uint8_t> d, size_t at) { return static_cast<int32_t>(DWord(d, at)); }
+void SetDWord(std::vector<unsigned char>& d, size_t at, uint32_t v) {
+  for (int i = 0; i < 4; ++i) d[at + i] = static_cast<unsigned char>(v >> (8 * i));
+}
 
 int Pixels(double extent, double unitsPerInch) { return static_cast<int>(std::lround(std::fabs(extent) * 96.0 / unitsPerInch)); }
 
@@ -52,6 +55,8 @@ TMetafileInfo ReadEnhancedHeader(std::span<const uint8_t> d) {
   if (total > d.size()) Fail(kind, "the records are cut short (" + std::to_string(d.size()) + " of " +
                                        std::to_string(total) + " bytes)");
   // Every record lies inside the stated size and the last one ends the picture.
+  TMetafileInfo info;
+  info.Kind = kind;
   size_t at = 0;
   bool ended = false;
   while (!ended) {
@@ -62,10 +67,10 @@ TMetafileInfo ReadEnhancedHeader(std::span<const uint8_t> d) {
     if (at == 0 && size < kEmfHeaderSize) Fail(kind, "the header is cut short");
     ended = type == kEmrEof;
     at += size;
+    info.LargestRecord = std::max(info.LargestRecord, size);
   }
+  info.End = at;
   // The frame is in hundredths of a millimetre; the bounds in device pixels.
-  TMetafileInfo info;
-  info.Kind = kind;
   info.Width = Pixels(static_cast<double>(SignedDWord(d, 32)) - SignedDWord(d, 24), 2540.0);
   info.Height = Pixels(static_cast<double>(SignedDWord(d, 36)) - SignedDWord(d, 28), 2540.0);
   if (info.Width <= 0 || info.Height <= 0) {
@@ -87,6 +92,8 @@ TMetafileInfo ReadWindowsHeader(std::span<const uint8_t> d) {
   if (inch == 0) Fail(kind, "the header gives no units per inch");
   const uint16_t type = Word(d, kPlaceableSize), headerWords = Word(d, kPlaceableSize + 2);
   if ((type != 1 && type != 2) || headerWords != kWmfHeaderSize / 2) Fail(kind, "the header is not valid");
+  TMetafileInfo info;
+  info.Kind = kind;
   size_t at = kPlaceableSize + kWmfHeaderSize;
   bool ended = false;
   while (!ended) {
@@ -97,9 +104,9 @@ TMetafileInfo ReadWindowsHeader(std::span<const uint8_t> d) {
       Fail(kind, "record " + std::to_string(function) + " at byte " + std::to_string(at) + " has a bad size");
     ended = function == 0;
     at += static_cast<size_t>(bytes);
+    info.LargestRecord = std::max(info.LargestRecord, static_cast<uint32_t>(bytes));
   }
-  TMetafileInfo info;
-  info.Kind = kind;
+  info.End = at;
   info.Width = Pixels(static_cast<double>(SignedWord(d, 10)) - SignedWord(d, 6), inch);
   info.Height = Pixels(static_cast<double>(SignedWord(d, 12)) - SignedWord(d, 8), inch);
   CheckSize(kind, info);
@@ -222,7 +229,11 @@ std::string WindowsToSvg(std::span<const uint8_t> data, const TMetafileInfo& inf
     Fail(TMetafileKind::Windows, "the drawing library could not start");
   }
   std::unique_ptr<wmfAPI, decltype(&wmf_api_destroy)> owned(api, &wmf_api_destroy);
-  std::vector<unsigned char> contents(data.begin(), data.end());
+  // The header's sizes are what libwmf allocates by: they are set from the records
+  // themselves, so that a header that lies cannot make it allocate without bound.
+  std::vector<unsigned char> contents(data.begin(), data.begin() + static_cast<std::ptrdiff_t>(info.End));
+  SetDWord(contents, kPlaceableSize + 6, static_cast<uint32_t>((info.End - kPlaceableSize) / 2));
+  SetDWord(contents, kPlaceableSize + 12, info.LargestRecord / 2);
   wmfD_Rect bbox{};
   if (wmf_mem_open(api, contents.data(), static_cast<long>(contents.size())) != wmf_E_None ||
       wmf_scan(api, 0, &bbox) != wmf_E_None)

@@ -20,6 +20,8 @@ struct TMetafileInfo {
   TMetafileKind Kind = TMetafileKind::Enhanced;
   int Width = 0;   // pixels at 96 per inch
   int Height = 0;
+  size_t End = 0;              // bytes up to the end of the end record
+  uint32_t LargestRecord = 0;  // bytes of the largest record
 };
 
 // The placeable header's key and the enhanced header's signature (" EMF").
