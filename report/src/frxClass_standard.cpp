@@ -3,6 +3,7 @@
 #include "report/frxClassBand.h"
 #include "report/frxClassMemo.h"
 #include "report/frxClassPage.h"
+#include "report/frxClassPicture.h"
 #include "report/frxClassReport.h"
 #include "report/frxClassShapes.h"
 
@@ -25,6 +26,7 @@ void frxRegisterStandardClasses() {
              &TfrxSysMemoView::StaticClassInfo(),   &TfrxHighlight::StaticClassInfo(),
              &TfrxCustomLineView::StaticClassInfo(), &TfrxLineView::StaticClassInfo(),
              &TfrxShapeView::StaticClassInfo(),     &TfrxStyleItem::StaticClassInfo(),
+             &TfrxPictureView::StaticClassInfo(),
          })
       frxRegisterClass(*cls);
     return true;
