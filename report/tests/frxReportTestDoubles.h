@@ -76,6 +76,8 @@ class TestEngine : public TfrxReportEngine {
     return ok;
   }
   bool Running() const override { return running; }
+  bool FinalPass() const override { return true; }
+  double CurY() const override { return 0; }
   void ClearNotifyList() override {}
   double StartDate() const override { return 46000; }
   double StartTime() const override { return 0.5; }

@@ -99,6 +99,10 @@ class TfrxReportEngine {
   // Runs all passes; true when pages were produced. Errors go to the report's Errors.
   virtual bool RunReport() = 0;
   virtual bool Running() const = 0;
+  // Whether the pass running is the last one (always, in a run of one pass).
+  virtual bool FinalPass() const = 0;
+  // The position of the next band on the page being written, in pixels.
+  virtual double CurY() const = 0;
   // The engine's notification list, cleared before each preparation of the script.
   virtual void ClearNotifyList() = 0;
   virtual double StartDate() const = 0;
