@@ -4,10 +4,12 @@
 
 #include "jobs/RenderTool.h"
 #include "platform/FileSystem.h"
+#include "prepared/frxPreviewPages.h"
 #include "script/fs_ireportscript.h"
 
 int main(int argc, char** argv) {
   fsUseScriptEngineForReports();
+  frxRegisterPreviewPages();
   std::error_code error;
   std::string current = std::filesystem::current_path(error).string();
   if (current.empty()) current = ".";

@@ -1,9 +1,12 @@
 #include "jobs/JobSequence.h"
 
+#include <filesystem>
+
 #include "StagedOutput.h"
 #include "platform/CodePage.h"
 #include "platform/FileSystem.h"
 #include "platform/Stream.h"
+#include "prepared/frxPreviewPages.h"
 #include "report/frxClassReport.h"
 #include "report/frxRes.h"
 
@@ -20,6 +23,7 @@ constexpr const char* kNoPrinting = "Drukowanie nie jest dostępne w tej wersji 
 constexpr const char* kNoPreview = "Podgląd wydruku nie jest dostępny w tej wersji programu";
 constexpr const char* kNoDesigner = "Projektant raportów nie jest dostępny w tej wersji programu";
 constexpr const char* kNoMail = "Tworzenie wiadomości e-mail nie jest dostępne w tej wersji programu";
+constexpr const char* kNoPreparedPages = "Otwieranie raportów przygotowanych nie jest dostępne w tej wersji programu";
 
 [[noreturn]] void Unavailable(const char* utf8) { throw EJobOutputUnavailable(codepage::Utf8ToAnsi(utf8)); }
 
@@ -117,7 +121,32 @@ TJobResult TJobSequence::Run(const std::string& templatePath, const std::string&
   return RunAction(settings);
 }
 
-TJobResult TJobSequence::RunAction(const TJobSettings& settings) {
+TJobResult TJobSequence::RunPrepared(const std::string& preparedPath, const TJobSettings& settings) {
+  header_ = TJobHeader();
+  templateErrors_.clear();
+  Step("raport przygotowany: " + preparedPath);
+  TfrxPreviewPages* pages = frxPreviewPagesOf(report_);
+  if (!pages) Unavailable(kNoPreparedPages);
+  report_.Errors().Clear();
+  pages->LoadFromFile(preparedPath, true);
+  header_.DocumentName = std::filesystem::path(preparedPath).stem().string();
+  Step("DocumentName: " + header_.DocumentName);
+  Step("stron: " + std::to_string(pages->Count()));
+  if (settings.Action < jaPrint || settings.Action > jaEmail) {
+    int built = 0;
+    for (int i = 0; i < pages->Count(); ++i) {
+      if (pages->BuildPage(i)) ++built;
+      pages->ClearPageCache();
+    }
+    Step("stron zbudowanych: " + std::to_string(built));
+  }
+  report_.PrintOptions().ShowDialog = true;
+  if (outputs_.PDF_E) outputs_.PDF_E->SetShowDialog(true);
+  if (outputs_.JPG_E) outputs_.JPG_E->SetShowDialog(true);
+  return RunAction(settings, true);
+}
+
+TJobResult TJobSequence::RunAction(const TJobSettings& settings, bool preparedOnly) {
   const std::string_view actionText = JobActionText(settings.Action);
   Step(codepage::Utf8ToAnsi("akcja: " + std::string(actionText.empty() ? "brak" : actionText)));
   TJobResult result;
@@ -130,7 +159,11 @@ TJobResult TJobSequence::RunAction(const TJobSettings& settings) {
       return result;
     case jaPreview:
       if (!report_.Preview() && !frxReportCollaborators().PreviewWindow) Unavailable(kNoPreview);
-      report_.ShowReport(true);
+      // Pages opened from a file are shown as they are; a job's are prepared again.
+      if (preparedOnly)
+        report_.ShowPrepared();
+      else
+        report_.ShowReport(true);
       result.OutputRan = true;
       return result;
     case jaPdf:

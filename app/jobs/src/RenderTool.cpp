@@ -11,6 +11,7 @@
 #include "platform/CodePage.h"
 #include "platform/FileSystem.h"
 #include "platform/IniFile.h"
+#include "prepared/frxPreviewPages.h"
 #include "report/frxClassReport.h"
 #include "report/frxRes.h"
 #include "tables/JobDataSets.h"
@@ -20,14 +21,17 @@ namespace {
 constexpr const char* kHelp =
     "Usage: tavrel-render [options] TICKET.prn\n"
     "       tavrel-render [options] --template FILE.fr3 --data FILE\n"
+    "       tavrel-render [options] --prepared FILE.fp3\n"
     "\n"
     "Runs one print job the way the Tavrel utility does, without any window, and exits.\n"
     "A ticket names the data file (PLIK) and the layout file (ARKUSZ) beside which the\n"
-    "template lies; --template and --data name both directly.\n"
+    "template lies; --template and --data name both directly. --prepared opens a saved\n"
+    "prepared report and sends its pages to the output without any template or data.\n"
     "\n"
     "Options:\n"
     "  --action ACTION  print, preview, pdf, jpg, email or none (default: AKCJA of\n"
-    "                   Tavrel.ini when set, else pdf)\n"
+    "                   Tavrel.ini when set, else pdf); with --prepared, none opens\n"
+    "                   the file and builds every page (email is not offered)\n"
     "  --out DIR        folder the output goes to (default: KATALOG_PDF, or KATALOG_TMP\n"
     "                   for email, of Tavrel.ini when set, else the current folder)\n"
     "  --consume        delete the ticket and the data file afterwards, whatever\n"
@@ -46,7 +50,7 @@ constexpr const char* kActionNames[] = {"print", "preview", "pdf", "jpg", "email
 constexpr int kNoAction = -1;
 
 struct TRenderOptions {
-  std::string Ticket, Template, Data, Out;
+  std::string Ticket, Template, Data, Prepared, Out;
   std::optional<int> Action;
   bool Consume = false, DumpTables = false, Errors = false, Verbose = false, Help = false;
 };
@@ -88,6 +92,7 @@ TRenderOptions ParseOptions(const std::vector<std::string>& args) {
     else if (arg == "--verbose") flag(o.Verbose);
     else if (arg == "--template") o.Template = value();
     else if (arg == "--data") o.Data = value();
+    else if (arg == "--prepared") o.Prepared = value();
     else if (arg == "--out") o.Out = value();
     else if (arg == "--action") {
       const std::string name = value();
@@ -103,6 +108,12 @@ TRenderOptions ParseOptions(const std::vector<std::string>& args) {
   }
   if (o.Help) return o;
   const bool direct = !o.Template.empty() || !o.Data.empty();
+  if (!o.Prepared.empty()) {
+    if (direct || !o.Ticket.empty()) throw TUsageError{"--prepared opens a prepared report alone, without a ticket or a template"};
+    if (o.Consume || o.DumpTables) throw TUsageError{"--consume and --dump-tables need a job's data, not a prepared report"};
+    if (o.Action && *o.Action == jaEmail) throw TUsageError{"a prepared report has no recipient: --action email needs a job"};
+    return o;
+  }
   if (!o.Ticket.empty() && direct) throw TUsageError{"give a ticket or --template and --data, not both"};
   if (o.Ticket.empty() && !direct) throw TUsageError{"no job given: a ticket, or --template and --data"};
   if (direct && (o.Template.empty() || o.Data.empty())) throw TUsageError{"--template and --data go together"};
@@ -174,12 +185,41 @@ void PrintErrors(const TJobSequence& sequence, const TfrxReport& report, std::os
 struct TRenderHost {
   TRenderHost() {
     tables.CreateJobTables();
+    // A program that plugged in no store still opens and writes prepared pages.
+    if (!report.PreviewPages() && !report.Engine())
+      report.SetPreviewPages(std::make_unique<TfrxPreviewPages>(report), nullptr);
     ApplyReportHostSettings(report);
   }
   TJobTables tables;
   TJobDataSets dataSets{tables};
   TfrxReport report;
 };
+
+// The files written, and the errors when an export failed or --errors asks for them.
+int Finish(const TRenderOptions& o, const TJobSequence& sequence, const TfrxReport& report, const TJobResult& result,
+           int status, std::ostream& out, std::ostream& err) {
+  for (const std::string& file : result.Files) out << codepage::AnsiToUtf8(file) << '\n';
+  if (status == kRenderDone && result.ExportFailed) {
+    err << codepage::AnsiToUtf8(frxResources().Get("clErrors")) << '\n';
+    PrintErrors(sequence, report, err);
+    return kRenderJobFailed;
+  }
+  if (o.Errors) PrintErrors(sequence, report, err);
+  return status;
+}
+
+int RunPrepared(const TRenderOptions& o, TJobSequence& sequence, const TJobSettings& settings, TfrxReport& report,
+                std::ostream& out, std::ostream& err) {
+  TJobResult result;
+  int status = kRenderDone;
+  try {
+    result = sequence.RunPrepared(codepage::Utf8ToAnsi(o.Prepared), settings);
+  } catch (const std::exception& e) {
+    err << codepage::AnsiToUtf8(e.what()) << '\n';
+    status = kRenderJobFailed;
+  }
+  return Finish(o, sequence, report, result, status, out, err);
+}
 
 int RunJob(const TRenderOptions& o, const std::string& programFolder, const std::string& currentFolder,
            std::ostream& out, std::ostream& err, TJobOutputs outputs) {
@@ -196,6 +236,8 @@ int RunJob(const TRenderOptions& o, const std::string& programFolder, const std:
   if (o.Verbose) sequence.OnStep = [&err](const std::string& line) { err << codepage::AnsiToUtf8(line) << '\n'; };
   if (o.DumpTables)
     sequence.OnDataLoaded = [&] { DumpJobTables(host.tables, host.report.Variables(), out); };
+
+  if (!o.Prepared.empty()) return RunPrepared(o, sequence, settings, host.report, out, err);
 
   // What --consume may delete is guarded as in the utility (jobs/JobFiles.h); what it
   // leaves alone is said on standard error.
@@ -246,15 +288,7 @@ int RunJob(const TRenderOptions& o, const std::string& programFolder, const std:
     err << codepage::AnsiToUtf8(e.what()) << '\n';
     status = kRenderJobFailed;
   }
-  for (const std::string& file : result.Files) out << codepage::AnsiToUtf8(file) << '\n';
-  if (status == kRenderDone && result.ExportFailed) {
-    err << codepage::AnsiToUtf8(frxResources().Get("clErrors")) << '\n';
-    PrintErrors(sequence, host.report, err);
-    status = kRenderJobFailed;
-  } else if (o.Errors) {
-    PrintErrors(sequence, host.report, err);
-  }
-  return status;
+  return Finish(o, sequence, host.report, result, status, out, err);
 }
 
 }  // namespace

@@ -91,6 +91,11 @@ TEST_F(RenderToolTest, UsageErrorsExitTwo) {
       {"a.prn", "--template", "a.fr3", "--data", "a.txt"},
       {"--bogus", "a.prn"},
       {"--consume=tak", "a.prn"},
+      {"--prepared", "a.fp3", "a.prn"},
+      {"--prepared", "a.fp3", "--template", "a.fr3", "--data", "a.txt"},
+      {"--prepared", "a.fp3", "--consume"},
+      {"--prepared", "a.fp3", "--action", "email"},
+      {"--prepared"},
   };
   for (const auto& args : cases) {
     std::string shown;
@@ -103,7 +108,7 @@ TEST_F(RenderToolTest, UsageErrorsExitTwo) {
 
 TEST_F(RenderToolTest, HelpNamesEveryOption) {
   EXPECT_EQ(Render({"--help"}), kRenderDone);
-  for (const char* option : {"--template", "--data", "--action", "--out", "--consume", "--dump-tables", "--errors",
+  for (const char* option : {"--template", "--data", "--prepared", "--action", "--out", "--consume", "--dump-tables", "--errors",
                              "--verbose", "--help"})
     EXPECT_NE(out.find(option), std::string::npos) << option;
 }
@@ -392,3 +397,46 @@ TEST_F(RenderToolTest, ConsumeSaysWhenOthersMayWriteIntoTheProgramFolder) {
 }
 
 }  // namespace
+
+namespace {
+
+// A saved prepared report holding no pages.
+const char kEmptyPrepared[] = "<?xml version=\"1.0\" encoding=\"utf-8\"?><preparedreport><previewpages/></preparedreport>";
+
+}  // namespace
+
+TEST_F(RenderToolTest, PreparedReportsThatCannotBeOpenedFailWithTheReason) {
+  const struct {
+    const char* file;
+    const char* content;  // none: the file is not there
+    const char* message;
+  } cases[] = {
+      {"brak.fp3", nullptr, "Cannot open file"},
+      {"faktura.fp3", "<?xml version=\"1.0\"?><TfrxReport/>", "not <preparedreport>"},
+      {"uszkodzony.fp3", "<?xml version=\"1.0\"?><preparedreport><previewpages></anchors>", "Invalid file format"},
+  };
+  for (const auto& c : cases) {
+    const std::string path = c.content ? data.Write(c.file, c.content) : data.Folder() + c.file;
+    EXPECT_EQ(Render({"--prepared", path, "--action", "none"}), kRenderJobFailed) << c.file;
+    EXPECT_NE(err.find(c.message), std::string::npos) << err;
+    EXPECT_TRUE(out.empty());
+  }
+}
+
+TEST_F(RenderToolTest, PreparedReportGoesToTheOutputUnderItsOwnName) {
+  const std::string path = data.Write("Faktura 7.fp3", kEmptyPrepared);
+  ASSERT_EQ(Render({"--prepared", path, "--action", "none", "--verbose"}), kRenderDone) << err;
+  EXPECT_NE(err.find("stron: 0\n"), std::string::npos) << err;
+  EXPECT_TRUE(out.empty());
+
+  TFakeExportFilter pdf;
+  TJobOutputs outputs;
+  outputs.PDF_E = &pdf;
+  ASSERT_EQ(Render({"--prepared", path, "--action", "pdf", "--out", work.Folder() + "wyniki"}, outputs), kRenderDone)
+      << err;
+  EXPECT_EQ(out, work.Folder() + "wyniki/Faktura_7.pdf\n");
+  EXPECT_EQ(pdf.exports, 1);
+  // An output this program lacks fails the job, as it does for a job.
+  EXPECT_EQ(Render({"--prepared", path, "--action", "jpg"}), kRenderJobFailed);
+  EXPECT_NE(err.find("JPG"), std::string::npos) << err;
+}

@@ -101,6 +101,13 @@ class TJobSequence {
   // Runs one job; see the contract above.
   TJobResult Run(const std::string& templatePath, const std::string& dataPath, const TJobSettings& settings);
 
+  // Opens a saved prepared report (".fp3") in place of the template, the data file and
+  // preparing, and runs the action on its pages, without any template or data. The
+  // document name is the file's name without its extension. Without an action every
+  // page is built, so that a damaged page ends the job with its error. A report whose
+  // prepared pages are not the store of tavrel_prepared cannot open one
+  // (EJobOutputUnavailable).
+  TJobResult RunPrepared(const std::string& preparedPath, const TJobSettings& settings);
   // The last job's header (DocumentName, Recipient).
   const TJobHeader& Header() const { return header_; }
   // The errors met loading the last job's template (preparing starts a new list).
@@ -113,7 +120,7 @@ class TJobSequence {
 
  private:
   void Step(const std::string& line) const;
-  TJobResult RunAction(const TJobSettings& settings);
+  TJobResult RunAction(const TJobSettings& settings, bool preparedOnly = false);
   TJobResult Export(TJobExportFilter* filter, const char* unavailable, const std::string& folder,
                     const char* extension);
 
