@@ -196,6 +196,40 @@ void TfrxPreviewPages::ReadPictureCache() {
   for (int i = 0; i < element.Count(); ++i) pictures_.AddBytes(FromHex(element.Items(i)->Prop("stream"), i + 1));
 }
 
+void TfrxPreviewPages::CheckOutlineAndAnchors() const {
+  // Walked without recursion: the nesting of a damaged file is bounded, not the stack.
+  struct TLevel {
+    const TfrxXMLItem* Item;
+    int Depth;
+  };
+  std::vector<TLevel> pending;
+  for (const char* list : {"outline", "anchors"}) {
+    const int at = xml_.Root()->Find(list);
+    if (at >= 0) pending.push_back({xml_.Root()->Items(at), 0});
+    while (!pending.empty()) {
+      const TLevel level = pending.back();
+      pending.pop_back();
+      if (level.Depth > TfrxPreparedLimits::kMaxOutlineDepth)
+        throw EfrxPreparedReportError(std::string("Items of <") + list + "> nested deeper than " +
+                                      std::to_string(TfrxPreparedLimits::kMaxOutlineDepth) + " levels");
+      for (int i = 0; i < level.Item->Count(); ++i) {
+        const TfrxXMLItem& item = *level.Item->Items(i);
+        try {
+          item.Prop("text");
+          for (const char* number : {"page", "top"}) {
+            const std::string value = item.Prop(number);
+            if (!value.empty() && !TryStrToInt(value)) throw EConvertError("'" + value + "' is not a valid integer value");
+          }
+        } catch (const EConvertError& e) {
+          throw EfrxPreparedReportError(std::string("Item ") + std::to_string(i + 1) + " of <" + list +
+                                        "> is damaged: " + e.what());
+        }
+        pending.push_back({&item, level.Depth + 1});
+      }
+    }
+  }
+}
+
 void TfrxPreviewPages::LoadFromStream(TStream& stream, bool partialLoading) {
   ClearAll();
   try {
@@ -204,6 +238,7 @@ void TfrxPreviewPages::LoadFromStream(TStream& stream, bool partialLoading) {
     if (xml_.Root()->Name != "preparedreport")
       throw EfrxPreparedReportError("Invalid file format: the document element is <" + xml_.Root()->Name +
                                     ">, not <preparedreport>");
+    CheckOutlineAndAnchors();
     ReadReportElement();
     ReadSourcePages();
     ReadDictionary();

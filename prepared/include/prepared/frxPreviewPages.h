@@ -382,6 +382,7 @@ class TfrxPreviewPages final : public TfrxCustomPreviewPages {
   void WriteSourcePages();
   void WriteDictionary();
   void WritePictureCache();
+  void CheckOutlineAndAnchors() const;
   void ReadReportElement();
   void ReadSourcePages();
   void ReadDictionary();
