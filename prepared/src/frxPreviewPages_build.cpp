@@ -10,6 +10,7 @@
 #include "platform/Canvas.h"
 #include "platform/Convert.h"
 #include "prepared/frxPreviewPages.h"
+#include "report/frxClassMemo.h"
 #include "report/frxRes.h"
 #include "report/frxXMLSerializer.h"
 
@@ -259,6 +260,12 @@ void TfrxPreviewPages::DrawPageTo(int index, TCanvas& canvas, double scaleX, dou
                          (right >= clip.Left && left <= clip.Right && bottom >= clip.Top && top <= clip.Bottom);
     if (!visible) continue;
     view->SetPrinting(printing);
+    // Memos put these into "[TotalPages#]" and "[CopyName#]" as they are drawn.
+    if (auto* memo = dynamic_cast<TfrxCustomMemoView*>(view)) {
+      memo->SetTotalPagesValue(Count());
+      memo->SetCopyNumber(copyNumber_);
+      memo->SetPrintScale(printScaleFactor_);
+    }
     view->Draw(canvas, scaleX, scaleY, offsetX, offsetY);
     view->SetPrinting(false);
   }

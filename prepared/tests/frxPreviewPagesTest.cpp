@@ -7,6 +7,7 @@
 #include "frxStoreTestClasses.h"
 #include "platform/QtCanvas.h"
 #include "platform/Stream.h"
+#include "report/frxClassMemo.h"
 #include "report/frxRes.h"
 
 namespace {
@@ -677,6 +678,38 @@ TEST_F(StoreTest, DrawsTheViewsInsideTheMarginsAndMirrorsOddPages) {
   // The margins are the page's own again after drawing.
   auto* built = static_cast<TfrxStoreSheet*>(store->BuildPage(1));
   EXPECT_EQ(built->LeftMargin(), 10);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(StoreTest, MemosAreRecordedByTheirTextAndGetThePageCountWhenDrawn) {
+  auto* memo = new TfrxMemoView(strip);
+  memo->SetName("Memo1");
+  memo->SetBounds(400, 2, 100, 18);
+  memo->SetDataField("D1");
+  memo->SetText(u"[Dane.\"D1\"]");
+  StartRun();
+  EXPECT_EQ(memo->OutputAlias(), "m1");
+  EXPECT_EQ(store->Dictionary().GetSourceName("m1"), "Page0.Memo1");
+  for (int p = 0; p < 3; ++p) {
+    store->StartOutputPage(*page);
+    memo->SetText(u"Strona " + codepage::Utf8ToWide(std::to_string(p + 1)) + u" z [TotalPages#]");
+    EmitStrip(0, "wiersz");
+  }
+  EndRun();
+  // Only the text differs from the source memo.
+  EXPECT_EQ(PageElement(1).Items(0)->Items(2)->Name, "m1");
+  EXPECT_EQ(PageElement(1).Items(0)->Items(2)->Text, " u=\"Strona 2 z [TotalPages#]\"");
+  auto bitmap = NewBitmap(800, 100, TPixelFormat::pf24bit);
+  store->DrawPageTo(1, bitmap->Canvas(), 1, 1, 0, 0);
+  TfrxComponent* built = store->BuildPage(1);
+  auto* drawn = dynamic_cast<TfrxCustomMemoView*>(built->FindObject("Memo1"));
+  ASSERT_NE(drawn, nullptr);
+  EXPECT_EQ(drawn->Text(), u"Strona 2 z [TotalPages#]\r\n");
+  EXPECT_EQ(drawn->DataField(), "");
+  EXPECT_EQ(drawn->TotalPagesValue(), 3);
 }
 
 }  // namespace
