@@ -11,6 +11,7 @@
 #include "platform/Convert.h"
 #include "prepared/frxPreviewPages.h"
 #include "report/frxClassMemo.h"
+#include "report/frxClassPage.h"
 #include "report/frxRes.h"
 #include "report/frxXMLSerializer.h"
 
@@ -247,6 +248,9 @@ void TfrxPreviewPages::DrawPageTo(int index, TCanvas& canvas, double scaleX, dou
         static_cast<int>(std::lround(PageFloat(*page, "PaperHeight") * fr01cm * scaleY + offsetY - 1))};
     canvas.IntersectClip(paper);
   }
+  page->SetPrinting(printing);
+  if (auto* reportPage = dynamic_cast<TfrxReportPage*>(page))
+    reportPage->PaintPageBackground(canvas, scaleX, scaleY, offsetX, offsetY);
   offsetX += PageFloat(*page, "LeftMargin") * fr01cm * scaleX;
   offsetY += PageFloat(*page, "TopMargin") * fr01cm * scaleY;
   const TRect clip = canvas.ClipBounds();
@@ -269,6 +273,7 @@ void TfrxPreviewPages::DrawPageTo(int index, TCanvas& canvas, double scaleX, dou
     view->Draw(canvas, scaleX, scaleY, offsetX, offsetY);
     view->SetPrinting(false);
   }
+  page->SetPrinting(false);
   if (mirrored) {
     SetPageValue(*page, "LeftMargin", Variant(leftMargin));
     SetPageValue(*page, "RightMargin", Variant(rightMargin));

@@ -612,8 +612,6 @@ TEST_F(PreparedFileTest, DamagedFilesGiveAClearErrorAndLeaveTheStoreEmpty) {
       {"<?xml version=\"1.0\"?><preparedreport><previewpages><page0></previewpages>", "Invalid file format"},
       {PreparedFile("<page0/>", "<picturecache><item stream=\"ABC\"/></picturecache>"), "odd number"},
       {PreparedFile("<page0/>", "<picturecache><item stream=\"0G\"/></picturecache>"), "not a hexadecimal"},
-      {"<?xml version=\"1.0\"?><preparedreport><sourcepages><TfrxStoreText/></sourcepages></preparedreport>",
-       "not a page class"},
       {"<?xml version=\"1.0\"?><preparedreport><outline><item><item text=\"&#x41;\"/></item></outline></preparedreport>",
        "Item 1 of <outline> is damaged"},
       {"<?xml version=\"1.0\"?><preparedreport><anchors><item text=\"A\" page=\"dwa\"/></anchors></preparedreport>",

@@ -440,3 +440,13 @@ TEST_F(RenderToolTest, PreparedReportGoesToTheOutputUnderItsOwnName) {
   EXPECT_EQ(Render({"--prepared", path, "--action", "jpg"}), kRenderJobFailed);
   EXPECT_NE(err.find("JPG"), std::string::npos) << err;
 }
+
+TEST_F(RenderToolTest, PreparedDeliveryNoteOpensAndBuildsEveryPage) {
+  const std::string path = data.Write("dostawa.fp3", ReadWholeFile(TAVREL_JOBS_FIXTURES "dostawa.fp3"));
+  ASSERT_EQ(Render({"--prepared", path, "--action", "none", "--verbose", "--errors"}), kRenderDone) << err;
+  for (const char* step : {"DocumentName: dostawa\n", "stron: 2\n", "stron zbudowanych: 2\n", "akcja: brak\n"})
+    EXPECT_NE(err.find(step), std::string::npos) << step << " not in " << err;
+  // No load errors were listed after the steps.
+  EXPECT_EQ(err.find("Nie znaleziono"), std::string::npos) << err;
+  EXPECT_TRUE(out.empty());
+}
