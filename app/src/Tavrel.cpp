@@ -9,7 +9,6 @@
 #include "platform/FileSystem.h"
 #include "platform/MessageBox.h"
 #include "platform/SingleInstance.h"
-#include "prepared/frxPreviewPages.h"
 
 QIcon TavrelIcon() {
   // A printer with a sheet coming out: what the program does, drawn at 32 by 32.
@@ -64,8 +63,6 @@ int RunTavrel(int argc, char** argv) {
   // Hidden windows and the tray keep the program alive; only "Zamknij program" ends it.
   QApplication::setQuitOnLastWindowClosed(false);
   messagebox::InstallStandardErrorBox();
-  // Every report made from here on keeps its output in the prepared pages store.
-  frxRegisterPreviewPages();
 
   const TTavrelWindows windows =
       CreateTavrelWindows(fsys::ProgramFolder(), QSystemTrayIcon::isSystemTrayAvailable());
