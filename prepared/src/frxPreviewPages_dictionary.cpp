@@ -40,14 +40,14 @@ void TfrxDictionary::ForEach(
   for (const auto& [alias, entry] : entries_) visit(alias, entry.SourceName);
 }
 
-// --- TfrxPictureCache ----------------------------------------------------------------------
+// --- TfrxPictureCacheStreams ----------------------------------------------------------------------
 
-void TfrxPictureCache::SetFileCaching(bool inFile, const std::string& tempDir) {
+void TfrxPictureCacheStreams::SetFileCaching(bool inFile, const std::string& tempDir) {
   inFile_ = inFile;
   tempDir_ = tempDir;
 }
 
-void TfrxPictureCache::Clear() {
+void TfrxPictureCacheStreams::Clear() {
   std::vector<std::string> files = FileNames();
   entries_.clear();
   streams_.clear();  // closes the files before they are deleted
@@ -55,14 +55,14 @@ void TfrxPictureCache::Clear() {
   for (const std::string& file : files) std::filesystem::remove(file, ignored);
 }
 
-std::vector<std::string> TfrxPictureCache::FileNames() const {
+std::vector<std::string> TfrxPictureCacheStreams::FileNames() const {
   std::vector<std::string> names;
   for (const auto& stream : streams_)
     if (auto* file = dynamic_cast<TFileStream*>(stream.get())) names.push_back(file->FileName());
   return names;
 }
 
-TStream& TfrxPictureCache::LastStream() {
+TStream& TfrxPictureCacheStreams::LastStream() {
   if (streams_.empty() || streams_.back()->Size() > kMaxStreamBytes) {
     if (inFile_) {
       std::string folder = tempDir_;
@@ -76,7 +76,7 @@ TStream& TfrxPictureCache::LastStream() {
   return *streams_.back();
 }
 
-int TfrxPictureCache::Add(const std::function<void(TStream&)>& write) {
+int TfrxPictureCacheStreams::Add(const std::function<void(TStream&)>& write) {
   TStream& stream = LastStream();
   int64_t offset = stream.Seek(0, TSeekOrigin::End);
   entries_.push_back(TEntry{static_cast<int>(streams_.size()) - 1, offset});
@@ -91,11 +91,11 @@ int TfrxPictureCache::Add(const std::function<void(TStream&)>& write) {
   return Count();
 }
 
-int TfrxPictureCache::AddBytes(std::string_view bytes) {
+int TfrxPictureCacheStreams::AddBytes(std::string_view bytes) {
   return Add([bytes](TStream& s) { s.WriteBuffer(bytes.data(), static_cast<int64_t>(bytes.size())); });
 }
 
-std::string TfrxPictureCache::Bytes(int index) {
+std::string TfrxPictureCacheStreams::Bytes(int index) {
   if (index <= 0 || index > Count()) return {};
   const TEntry& entry = entries_[static_cast<size_t>(index - 1)];
   TStream& stream = *streams_[static_cast<size_t>(entry.Stream)];

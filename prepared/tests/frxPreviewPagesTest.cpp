@@ -523,7 +523,7 @@ TEST_F(StoreTest, AppendPagesOfAnotherReportShiftsAnchorsAndOutline) {
 TEST(PictureCacheTest, EntriesEndWhereTheNextBeginsInMemoryAndInFiles) {
   TempFolder folder;
   for (bool inFile : {false, true}) {
-    TfrxPictureCache cache;
+    TfrxPictureCacheStreams cache;
     cache.SetFileCaching(inFile, folder.Folder());
     EXPECT_EQ(cache.AddBytes("pierwszy"), 1);
     EXPECT_EQ(cache.AddBytes(""), 2);

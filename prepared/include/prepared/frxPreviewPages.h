@@ -87,16 +87,18 @@ class TfrxDictionary {
 
 // --- the picture cache -------------------------------------------------------------------
 
-// Pictures kept once and referred to by a 1-based index. Entries live in streams: memory
+// The store's picture cache: pictures kept once and referred to by a 1-based index. (The
+// picture views see the store itself as their picture cache; this is where it keeps
+// the bytes.) Entries live in streams: memory
 // streams, or temporary files "frPic..." when file caching is on. A stream is started
 // when there is none or the last one has grown beyond kMaxStreamBytes.
-class TfrxPictureCache {
+class TfrxPictureCacheStreams {
  public:
   static constexpr int64_t kMaxStreamBytes = 1789569705;
 
-  TfrxPictureCache() = default;
-  TfrxPictureCache(const TfrxPictureCache&) = delete;
-  TfrxPictureCache& operator=(const TfrxPictureCache&) = delete;
+  TfrxPictureCacheStreams() = default;
+  TfrxPictureCacheStreams(const TfrxPictureCacheStreams&) = delete;
+  TfrxPictureCacheStreams& operator=(const TfrxPictureCacheStreams&) = delete;
 
   // Whether later streams are temporary files, and in which folder ("" the system's).
   void SetFileCaching(bool inFile, const std::string& tempDir);
@@ -330,7 +332,7 @@ class TfrxPreviewPages final : public TfrxCustomPreviewPages {
   TfrxXMLItem& Root() const { return *xml_.Root(); }
   TfrxXMLItem& PagesElement() const;
   const TfrxDictionary& Dictionary() const { return dictionary_; }
-  TfrxPictureCache& PictureCache() { return pictures_; }
+  TfrxPictureCacheStreams& PictureCache() { return pictures_; }
   int SourcePageCount() const { return static_cast<int>(sourcePages_.size()); }
   TfrxComponent* SourcePage(int index) const { return sourcePages_.at(static_cast<size_t>(index)).get(); }
   // The stored text of a source copy: its class name, then (unless stored in full) the
@@ -393,7 +395,7 @@ class TfrxPreviewPages final : public TfrxCustomPreviewPages {
   mutable TfrxXMLDocument xml_;
   TfrxDictionary dictionary_;
   TfrxOutline outline_{*this};
-  TfrxPictureCache pictures_;
+  TfrxPictureCacheStreams pictures_;
   std::vector<std::unique_ptr<TfrxComponent>> sourcePages_;
   std::map<const TfrxComponent*, std::string> storedTexts_;
   std::vector<TCachedPage> pageCache_;  // most recently used first
