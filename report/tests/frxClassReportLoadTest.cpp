@@ -4,6 +4,7 @@
 
 #include "platform/Stream.h"
 #include "report/frxClassBand.h"
+#include "report/frxClassMemo.h"
 #include "report/frxClassPage.h"
 #include "report/frxXML.h"
 #include "frxReportTestDoubles.h"
@@ -313,6 +314,14 @@ TEST(TfrxReportLoad, AnInvoiceWithPagesAndBandsRoundTripsToTheSameBytes) {
   EXPECT_EQ(master->RowCount(), 0);
   EXPECT_EQ(page.FirstBandOfClass<TfrxGroupHeader>()->Condition(), "Dane.\"Stawka\"");
   EXPECT_EQ(report.Variables().Get("Netto").toString8(), "100*2");
+  ASSERT_EQ(report.Styles().GetList(), (std::vector<std::string>{Ansi("Nagłówek"), "Pozycje"}));
+  auto* heading = dynamic_cast<TfrxMemoView*>(report.FindObject("Tytul"));
+  ASSERT_NE(heading, nullptr);
+  EXPECT_EQ(heading->Style(), Ansi("Nagłówek"));
+  EXPECT_EQ(heading->Color(), 15790320);
+  EXPECT_EQ(heading->Parent(), title);
+  EXPECT_EQ(report.FindObject("Kreska")->ClassName(), "TfrxLineView");
+  EXPECT_EQ(report.FindObject("Ramka")->Parent()->ClassName(), "TfrxReportSummary");
 
   EXPECT_EQ(Saved(report), original);
 }

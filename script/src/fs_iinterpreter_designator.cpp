@@ -9,7 +9,9 @@
 
 namespace {
 
-int callDepth = 0;
+// Nesting of script procedure calls on this thread, and where the outermost one began.
+thread_local int callDepth = 0;
+thread_local std::uintptr_t callStackBase = 0;
 
 // The values of a sub-program's own variables and parameters, kept across a recursive call.
 class SavedLocals {
@@ -179,6 +181,12 @@ Variant TfsDesignator::Evaluate(const Variant* assigned) {
 
 Variant fsCallProcedure(TfsProcVariable& procedure) {
   if (callDepth >= fs_limits::kMaxCallDepth) throw EfsScriptError(fs_limits::kCallDepthMessage);
+  // The frame itself, not a local: sanitizers may keep locals on a heap-allocated stack.
+  auto here = reinterpret_cast<std::uintptr_t>(__builtin_frame_address(0));
+  if (callDepth == 0) callStackBase = here;
+  // The stack grows downwards on every platform we run on.
+  if (callStackBase > here && callStackBase - here > fs_limits::kMaxCallStackBytes)
+    throw EfsScriptError(fs_limits::kCallStackMessage);
   TfsScript& program = procedure.Program();
   bool wasInCall = procedure.InCall;
   procedure.InCall = true;

@@ -4,6 +4,7 @@
 // the limit so that a user knows what to simplify.
 
 #include <cstddef>
+#include <cstdint>
 
 namespace fs_limits {
 
@@ -25,6 +26,10 @@ constexpr int kMaxClassAncestry = 256;
 // report runs on.
 constexpr int kMaxCallDepth = 1000;
 constexpr const char* kCallDepthMessage = "Stack overflow (limit is 1000 nested calls)";
+// The host's stack the nested calls of one run may take, whatever each call holds
+// (deeply nested expressions make single calls large).
+constexpr std::uintptr_t kMaxCallStackBytes = 3u * 1024u * 1024u;
+constexpr const char* kCallStackMessage = "Stack overflow (limit is 3 MiB of nested calls)";
 
 // Operands and operators of one expression. A long chain such as 1+1+1+... is
 // evaluated by recursion over its tree, so its length is bounded like nesting.

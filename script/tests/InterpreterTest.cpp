@@ -328,6 +328,12 @@ TEST(FsInterpreter, ScriptsCannotCrashOrHangTheHost) {
   // Endless recursion ends with a named limit.
   ScriptRun deep = RunScript("PascalScript", {"procedure P; begin P end;", "begin P end."});
   EXPECT_EQ(deep.error, "Stack overflow (limit is 1000 nested calls)");
+  // Recursion through deeply nested expressions ends on the stack it takes, before the count.
+  std::string nested = "F(n + 1)";
+  for (int i = 0; i < 150; ++i) nested = "(" + nested + " + 0)";
+  ScriptRun wide = RunScript("PascalScript", {"function F(n: Integer): Integer;", "begin Result := " + nested + " end;",
+                                              "begin F(0) end."});
+  EXPECT_EQ(wide.error, "Stack overflow (limit is 3 MiB of nested calls)");
   // A text that keeps doubling fails before it exhausts memory.
   ScriptRun text = RunScript("PascalScript", {"var s: String;", "begin s := 'x'; while True do s := s + s end."});
   EXPECT_EQ(text.error, "Out of memory: a text longer than 64 MiB");

@@ -110,8 +110,7 @@ BENCHMARK(BM_WalkDaneWithSeria)
     ->ArgsProduct({{10000}, {0, 50, 300}, {0, 1}})
     ->Args({1000, 1000, 0})
     ->Args({1000, 1000, 1})
-    ->Args({10000, 10000, 0})
-    ->Args({10000, 10000, 1})
+    ->Args({10000, 10000, 1})  // the plain scan takes minutes here
     ->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -116,7 +116,9 @@ TEST_F(TemplateFiles, ReportTemplatesLoadThroughTheReportObject) {
             "  TfrxReportPage Page1 (0; 0; 794; 1123)\n"
             "    TfrxReportTitle ReportTitle1 (0; 18" + std::string(1, frxDecimalSeparator()) + "89765; 718" +
                 std::string(1, frxDecimalSeparator()) + "1107; 60" + std::string(1, frxDecimalSeparator()) +
-                "47248)\n");
+                "47248)\n"
+                "      TfrxMemoView Tytul (0; 0; 718" + std::string(1, frxDecimalSeparator()) + "1107; 30)\n"
+                "      TfrxMemoView Sprzedawca (0; 34; 350; 22)\n");
   // Normalising keeps the template as the report writes it: the same bytes.
   EXPECT_EQ(Run({"normalise", invoice, "-"}, out, err), 0) << err;
   EXPECT_EQ(out, Read(invoice));
