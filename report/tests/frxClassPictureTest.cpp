@@ -169,7 +169,7 @@ TEST(TfrxPictureViewTemplate, NewViewWritesItsAlwaysStoredPropertiesAndNoPicture
 
 // A report page keeps its background picture in its background view: the picture of
 // a template comes back on saving and fills the printable area without keeping the
-// aspect ratio (left half red, right half blue).
+// aspect ratio (the sample is red in its top-left quarter, blue elsewhere).
 TEST(TfrxPictureViewTemplate, ReportPageBackPictureLoadsDrawsAndSavesAgain) {
   const std::string hex = Hex(PropData("TBitmap", Framing::Length, samples::Bmp(24)));
   TfrxReport report;
@@ -188,8 +188,11 @@ TEST(TfrxPictureViewTemplate, ReportPageBackPictureLoadsDrawsAndSavesAgain) {
   auto bitmap = NewBitmap(page->Width(), page->Height(), TPixelFormat::pf24bit);
   page->PaintPageBackground(bitmap->Canvas(), 1, 1, 0, 0);
   EXPECT_EQ(bitmap->Pixel(20, 500), clWhite) << "the margin stays empty";
-  EXPECT_EQ(bitmap->Pixel(60, 1000), clRed);
-  EXPECT_EQ(bitmap->Pixel(740, 100), clBlue) << "stretched to the right margin, aspect ratio not kept";
+  EXPECT_EQ(bitmap->Pixel(60, 100), clRed) << "the red quarter at the printable area's corner";
+  EXPECT_EQ(bitmap->Pixel(370, 530), clRed) << "stretched over half the area both ways";
+  EXPECT_EQ(bitmap->Pixel(420, 100), clBlue);
+  EXPECT_EQ(bitmap->Pixel(60, 590), clBlue) << "aspect ratio not kept";
+  EXPECT_EQ(bitmap->Pixel(740, 1070), clBlue) << "up to the right and bottom margins";
 
   TMemoryStream out;
   report.SaveToStream(out);
