@@ -7,6 +7,7 @@
 #include <tuple>
 #include <memory>
 
+#include "frxTemplateTexts.h"
 #include "PictureSamples.h"
 #include "TempFolder.h"
 #include "frxTestClasses.h"
@@ -55,22 +56,6 @@ std::string Template(const std::string& pictureAttributes) {
   return "<?xml version=\"1.0\" encoding=\"utf-8\"?><TfrxTestReport><TfrxTestPage Name=\"Page1\">"
          "<TfrxPictureView Name=\"Picture1\" Left=\"10\" Top=\"10\" Width=\"80\" Height=\"40\"" +
          pictureAttributes + "/></TfrxTestPage></TfrxTestReport>";
-}
-
-std::string Save(TfrxComponent& root) {
-  TMemoryStream out;
-  TfrxXMLSerializer s(&out);
-  s.SaveRoot(&root, true, false);
-  return out.DataString();
-}
-
-std::vector<std::string> Load(TfrxComponent& root, const std::string& xml) {
-  TMemoryStream in;
-  in.WriteString(xml);
-  in.SetPosition(0);
-  TfrxXMLSerializer s(&in);
-  s.LoadRoot(&root);
-  return s.ErrorTexts();
 }
 
 std::string PictureAttribute(const std::string& xml) {

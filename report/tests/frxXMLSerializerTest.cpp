@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "frxTemplateTexts.h"
 #include "platform/CodePage.h"
 #include "report/frxRes.h"
 #include "report/frxXMLSerializer.h"
@@ -8,24 +9,6 @@
 namespace {
 
 const std::string kDecl = "<?xml version=\"1.0\" encoding=\"utf-8\"?>";
-
-std::string Save(TfrxComponent& root, bool writeDefaults = false) {
-  TMemoryStream out;
-  TfrxXMLSerializer s(&out);
-  s.WriteDefaults = writeDefaults;
-  s.SaveRoot(&root, true, false);
-  return out.DataString();
-}
-
-// Loads `xml` into `root`; returns the error texts.
-std::vector<std::string> Load(TfrxComponent& root, const std::string& xml) {
-  TMemoryStream in;
-  in.WriteString(xml);
-  in.SetPosition(0);
-  TfrxXMLSerializer s(&in);
-  s.LoadRoot(&root);
-  return s.ErrorTexts();
-}
 
 std::string Doc(const std::string& body) { return kDecl + body; }
 
