@@ -8,6 +8,8 @@ packages=(
   build-essential cmake ninja-build ccache pkg-config git clang libclang-rt-14-dev
   # tests and benchmarks
   googletest libgtest-dev libgmock-dev libbenchmark-dev libpugixml-dev
+  # checking the PDF files we write (qpdf --check, pdftotext, pdffonts, pdftoppm)
+  qpdf poppler-utils
   # windows, printing, drawing
   qt6-base-dev qt6-base-dev-tools libgl-dev libcups2-dev
   # fonts and text

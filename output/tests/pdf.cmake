@@ -1,0 +1,5 @@
+tavrel_test(output_pdf_tests
+  SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/frxExportPDF_writer_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/frxPDFFont_test.cpp
+  LIBS tavrel_output)
