@@ -61,6 +61,8 @@ void Rc4TwentyTimes(const TDigest& key, std::string& data) {
 
 }  // namespace
 
+std::array<uint8_t, 16> PdfMd5(std::string_view bytes) { return TMd5().Add(bytes).Digest(); }
+
 int32_t PdfPermissionValue(TfrxPDFEncBits flags) {
   int32_t p = -64;
   if (flags & (1 << ePrint)) p += 4;

@@ -46,6 +46,11 @@ void TfrxCustomMemoView::PrepareLayout(TfrxDrawText& engine, const TRect& layout
   engine.UseParagraphFlags(firstParaBreak_, lastParaBreak_);
 }
 
+void TfrxCustomMemoView::LayOutAt100(TfrxDrawText& engine) const {
+  const TRect area = TextAreaAt100();
+  PrepareLayout(engine, area, area, 1, 1, 1, lines_);
+}
+
 double TfrxCustomMemoView::CalcHeight() {
   TfrxDrawText& engine = LayoutEngine();
   TfrxDrawTextLock lock(engine);

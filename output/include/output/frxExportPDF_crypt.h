@@ -13,6 +13,9 @@ enum TfrxPDFEncBit : uint8_t { ePrint, eModify, eCopy, eAnnot };
 using TfrxPDFEncBits = uint8_t;  // bit (1 << member)
 constexpr TfrxPDFEncBits kAllPDFPermissions = 15;
 
+// The MD5 digest of `bytes`.
+std::array<uint8_t, 16> PdfMd5(std::string_view bytes);
+
 // The permission value P: -64 plus 4, 8, 16, 32 for print, modify, copy, annotate.
 int32_t PdfPermissionValue(TfrxPDFEncBits flags);
 

@@ -195,6 +195,13 @@ class TfrxCustomMemoView : public TfrxStretcheable {
   void SubstituteSecondPass();
   void Draw(TCanvas& canvas, double scaleX, double scaleY, double offsetX, double offsetY) override;
 
+  // For outputs that place the lines themselves (the PDF export): the layout engine
+  // Draw uses, and the text laid out in it as Draw lays it out at 100%. The caller holds
+  // the engine's lock (TfrxDrawTextLock) from before LayOutAt100 until it has read the
+  // layout.
+  TfrxDrawText& LayoutEngine() const;
+  void LayOutAt100(TfrxDrawText& engine) const;
+
   // --- geometry of the text ---
   // The device rectangle of the text inside gaps and frame lines, from the last
   // PrepareDrawGeometry (also kept as TextArea).
@@ -228,8 +235,6 @@ class TfrxCustomMemoView : public TfrxStretcheable {
   void WriteMemoDifferences(const TfrxCustomMemoView& reference, std::string& out) const;
   TRect TextAreaOf(const TfrxDeviceRect& device, double scaleX, double scaleY) const;
   TRect TextAreaAt100() const;
-  // The engine of the report, or the process-wide one.
-  TfrxDrawText& LayoutEngine() const;
   void PrepareLayout(TfrxDrawText& engine, const TRect& layoutArea, const TRect& targetArea, double printScale,
                      double scaleX, double scaleY, const TWideStrings& text) const;
   void FitWidthToText(TfrxDrawText& engine);
