@@ -9,7 +9,7 @@ packages=(
   # tests and benchmarks
   googletest libgtest-dev libgmock-dev libbenchmark-dev libpugixml-dev
   # checking the PDF files we write (qpdf --check, pdftotext, pdffonts, pdftoppm)
-  qpdf poppler-utils
+  qpdf poppler-utils locales
   # windows, printing, drawing
   qt6-base-dev qt6-base-dev-tools libgl-dev libcups2-dev
   # fonts and text

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <clocale>
+#include <cstdlib>
 #include <filesystem>
 
 #include "GuiTestApp.h"
@@ -240,6 +242,27 @@ TEST_F(PdfDocumentTest, SubsetFontsKeepTextAndShrinkTheFile) {
   const std::string fonts = RunTool("pdffonts " + Quoted(subsetPath)).Output;
   EXPECT_NE(fonts.find("+Arial,Bold"), std::string::npos) << fonts;
   EXPECT_NE(fonts.find("Identity-H       yes yes yes"), std::string::npos) << fonts;
+}
+
+// Numbers keep "." in a locale whose decimal separator is a comma (Polish, made here
+// with localedef so that the test needs no installed locale).
+TEST_F(PdfDocumentTest, CommaLocaleStillWritesPoints) {
+  const fs::path locales = folder / "locales";
+  fs::create_directories(locales);
+  if (RunTool("localedef -i pl_PL -f UTF-8 " + Quoted((locales / "pl_PL.UTF-8").string())).Status != 0)
+    GTEST_SKIP() << "localedef cannot make pl_PL here";
+  setenv("LOCPATH", locales.c_str(), 1);
+  const std::string saved = setlocale(LC_ALL, nullptr);
+  ASSERT_NE(setlocale(LC_ALL, "pl_PL.UTF-8"), nullptr);
+  char probe[16];
+  std::snprintf(probe, sizeof probe, "%.1f", 2.5);
+  EXPECT_STREQ(probe, "2,5");  // the locale is really in force
+  const std::string bytes = Bytes(Export(Plain()));
+  setlocale(LC_ALL, saved.c_str());
+  unsetenv("LOCPATH");
+  EXPECT_NE(bytes.find("/MediaBox [0 0 595.50 842.25 ]"), std::string::npos);
+  EXPECT_NE(bytes.find("\r\n0.75 w\r\n"), std::string::npos);
+  EXPECT_EQ(bytes.find(",50 "), std::string::npos);
 }
 
 }  // namespace
