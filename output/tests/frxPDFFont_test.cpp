@@ -109,6 +109,15 @@ TEST(PdfFontTest, MixedLineKeepsEachCharacterWithItsGlyph) {
   EXPECT_EQ(CharsOf(font, line.Glyphs[6]), u"\u05D0");
 }
 
+TEST(PdfFontTest, DamagedTextStillGivesOneGlyphPerUnitAndNoCrash) {
+  TfrxPDFFont font(MakeFont("Arial"), 0);
+  const std::u16string damaged = {u'a', 0xD800, u'b', 0xDC00, 0x0001, 0xFFFF, u'\t', 0x202E, u'c'};
+  const TfrxPDFGlyphLine line = font.TextToGlyphs(damaged, false);
+  EXPECT_FALSE(line.Glyphs.empty());
+  for (size_t i = 0; i < font.UsedGlyphs().size(); ++i) EXPECT_LE(font.GlyphChars()[i].size(), damaged.size());
+  EXPECT_TRUE(font.TextToGlyphs(u"", true).Glyphs.empty());
+}
+
 std::string WrittenFont(TfrxPDFFont& font, const TfrxPDFFontOptions& options) {
   TMemoryStream out;
   TfrxPDFWriter writer(out);
