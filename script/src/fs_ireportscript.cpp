@@ -2,22 +2,18 @@
 #include "script/fs_ireportscript.h"
 
 #include "report/frxClassReport.h"
+#include "script/frxClassRTTI.h"
 #include "script/fs_iexpression.h"
 #include "script/fs_iinterpreter.h"
 
 namespace {
 
-TfsHostObject* AsHostObject(TfrxComponent* object) { return dynamic_cast<TfsHostObject*>(object); }
+// Report objects reach scripts as the stand-ins of the report classes module.
+Variant ObjectValue(TfrxComponent* object) { return object ? frxScriptValue(object) : Variant::Null(); }
 
-Variant ObjectValue(TfrxComponent* object) {
-  TfsHostObject* host = AsHostObject(object);
-  return host ? fsObjectToVariant(host) : Variant::Null();
-}
-
-// A declared object, or a Variant of that name while its class is not registered.
-void DeclareReportObject(TfsScript& script, const std::string& name, TfrxComponent* object) {
+void DeclareReportObject(TfsScript& script, const std::string& name, const Variant& value) {
   if (name.empty() || script.FindLocalSymbol(name)) return;
-  if (TfsHostObject* host = AsHostObject(object); host && script.FindClassSymbol(host->HostClass().Name()))
+  if (TfsHostObject* host = fsVariantToObject(value))
     script.DeclareObject(name, *host);
   else
     script.DeclareVariable(name, "Variant", Variant::Null());
@@ -45,26 +41,28 @@ void TfsReportScript::Reset(const std::string& language) {
   language_ = language;
   script_->ClearProgram();
   script_->SyntaxType = language;
-  TfsOwnerTag previous = script_->CurrentOwner;
-  script_->CurrentOwner = fsOwnerTagOf(this);
-  script_->DeclareType("Variant", stVariant);  // what the objects' entries are until their classes come
-  script_->CurrentOwner = previous;
   NewCache();
 }
 
 void TfsReportScript::AddObject(const std::string& name, TfrxComponent* object) {
+  if (name.empty() || !object) return;
+  // A class the modules do not list (a dataset of the host's, a view of a plug-in) is
+  // declared for good, like the listed ones.
+  script_->CurrentOwner = fsSystemOwner;
+  frxDeclareScriptClass(*script_, object->ClassInfo());
   script_->CurrentOwner = fsOwnerTagOf(this);
-  DeclareReportObject(*script_, name, object);
+  DeclareReportObject(*script_, name, ObjectValue(object));
   script_->CurrentOwner = fsNoOwner;
 }
 
 void TfsReportScript::RegisterReport(TfrxReport& report) {
   TfsScript& s = *script_;
   s.CurrentOwner = fsOwnerTagOf(this);
-  DeclareReportObject(s, "Report", &report);
-  for (const char* name : {"Engine", "Outline"}) DeclareReportObject(s, name, nullptr);
+  DeclareReportObject(s, "Report", ObjectValue(&report));
+  DeclareReportObject(s, "Engine", frxScriptEngineValue(report));
+  DeclareReportObject(s, "Outline", frxScriptOutlineValue(report));
   s.DeclareVariable("Value", "Variant", Variant::Null());
-  s.DeclareVariable("Self", "Variant", Variant::Null());
+  s.DeclareVariable("Self", "TfrxView", Variant(int32_t{0}));
   TfrxReport* r = &report;
   s.DeclareFunction("function Get(Name: String): Variant",
                     [r](TfsHostObject*, const TfsHostClass*, const std::string&, std::vector<Variant>& p) {
@@ -167,6 +165,7 @@ void TfsReportScript::SetSelfVariable(TfrxComponent* view) {
 
 void fsUseScriptEngineForReports() {
   TfrxReportCollaborators collaborators = frxReportCollaborators();
+  frxRegisterScriptModules();
   collaborators.Script = [](TfrxReport& report) { return std::make_unique<TfsReportScript>(report); };
   frxSetReportCollaborators(std::move(collaborators));
 }

@@ -16,9 +16,10 @@
 //   of a cache script whose parent is the report's script, so they see its variables
 //   and procedures; a call from inside a running script procedure evaluates in that
 //   procedure's scope instead (uncached). Reset empties the cache.
-// - Report objects reach scripts under their names. Until the report classes are
-//   registered for scripts their entries are Variants, so a script that only names
-//   them compiles; reaching their members fails when it runs.
+// - Report objects reach scripts under their names, as objects of the report classes
+//   (frxClassRTTI.h): "Report", "Engine", "Outline", every named object of the report,
+//   "Self" (the view being printed) and the argument of every event procedure.
+//   fsUseScriptEngineForReports registers the class modules (frxRegisterScriptModules).
 
 #include <map>
 #include <memory>
