@@ -160,6 +160,23 @@ void TIniText::Set(std::string_view section, std::string_view key, std::string_v
   lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(insertAt), ParseLine(std::move(raw)));
 }
 
+void TIniText::DeleteKey(std::string_view section, std::string_view key) {
+  size_t begin = 0, end = 0;
+  if (!SectionRange(section, begin, end)) return;
+  for (size_t i = begin + 1; i < end; ++i) {
+    if (lines_[i].kind == Line::Kind::Entry && SameName(lines_[i].name, key)) {
+      lines_.erase(lines_.begin() + static_cast<std::ptrdiff_t>(i));
+      return;
+    }
+  }
+}
+
+void TIniText::EraseSection(std::string_view section) {
+  size_t begin = 0, end = 0;
+  if (!SectionRange(section, begin, end)) return;
+  lines_.erase(lines_.begin() + static_cast<std::ptrdiff_t>(begin), lines_.begin() + static_cast<std::ptrdiff_t>(end));
+}
+
 std::string TIniText::Text() const {
   std::string text;
   for (const Line& line : lines_) {
@@ -192,6 +209,24 @@ int TIniFile::ReadInteger(std::string_view section, std::string_view key, int de
 void TIniFile::WriteString(std::string_view section, std::string_view key, std::string_view value) {
   TIniText updated = text_;
   updated.Set(section, key, value);
+  Save(std::move(updated));
+}
+
+void TIniFile::DeleteKey(std::string_view section, std::string_view key) {
+  if (!ValueExists(section, key)) return;
+  TIniText updated = text_;
+  updated.DeleteKey(section, key);
+  Save(std::move(updated));
+}
+
+void TIniFile::EraseSection(std::string_view section) {
+  if (!SectionExists(section)) return;
+  TIniText updated = text_;
+  updated.EraseSection(section);
+  Save(std::move(updated));
+}
+
+void TIniFile::Save(TIniText updated) {
   const auto path = fsys::NativePath(fileName_);
   auto temporary = path;
   temporary += ".tmp";

@@ -87,6 +87,31 @@ TEST(IniTextTest, WritingKeepsEveryOtherLine) {
   }
 }
 
+TEST(IniTextTest, DeletingKeepsEveryOtherLine) {
+  const char* before = "; Tavrel\n[MAIN]\nAKCJA=0\nOPOZNIENIE=5\n[EMAIL]\nBCC=a@b.pl\n[MAIN]\nAKCJA=9\n";
+  TIniText text(before);
+  text.DeleteKey("main", "akcja");
+  text.DeleteKey("MAIN", "BRAK");
+  text.DeleteKey("BRAK", "AKCJA");
+  EXPECT_EQ(text.Text(), "; Tavrel\r\n[MAIN]\r\nOPOZNIENIE=5\r\n[EMAIL]\r\nBCC=a@b.pl\r\n[MAIN]\r\nAKCJA=9\r\n");
+  text.EraseSection("email");
+  text.EraseSection("BRAK");
+  EXPECT_EQ(text.Text(), "; Tavrel\r\n[MAIN]\r\nOPOZNIENIE=5\r\n[MAIN]\r\nAKCJA=9\r\n");
+}
+
+TEST(IniFileTest, DeletingReachesTheFile) {
+  TempFolder folder;
+  const std::string path = folder.Folder() + "ustawienia.ini";
+  TIniFile ini(path);
+  ini.WriteString("WYDRUK", "DRUKARKA", "Biuro");
+  ini.WriteString("WYDRUK", "KOPIE", "2");
+  ini.WriteString("STARE", "X", "1");
+  ini.DeleteKey("WYDRUK", "KOPIE");
+  ini.EraseSection("STARE");
+  EXPECT_EQ(folder.Read("ustawienia.ini"), "[WYDRUK]\r\nDRUKARKA=Biuro\r\n");
+  EXPECT_FALSE(ini.ValueExists("WYDRUK", "KOPIE"));
+}
+
 TEST(IniFileTest, MissingFileReadsDefaults) {
   TempFolder folder;
   const TIniFile ini(folder.Folder() + "none.ini");

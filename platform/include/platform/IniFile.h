@@ -42,6 +42,10 @@ class TIniText {
   std::vector<std::string> KeyNames(std::string_view section) const;
 
   void Set(std::string_view section, std::string_view key, std::string_view value);
+  // Removes the first entry of that key in the section; nothing when there is none.
+  void DeleteKey(std::string_view section, std::string_view key);
+  // Removes the first section of that name with its lines.
+  void EraseSection(std::string_view section);
   // The text as it is written to disk: CR LF after every line.
   std::string Text() const;
 
@@ -83,8 +87,16 @@ class TIniFile {
   // Throws EIniFileException when the file cannot be saved; the value is then not kept.
   void WriteString(std::string_view section, std::string_view key, std::string_view value);
   void WriteInteger(std::string_view section, std::string_view key, int value);
+  // The whole content as read and written so far; SetContents replaces and saves it.
+  const TIniText& Contents() const { return text_; }
+  void SetContents(TIniText text) { Save(std::move(text)); }
+  // Saved at once like the writes; nothing is written when there is nothing to remove.
+  void DeleteKey(std::string_view section, std::string_view key);
+  void EraseSection(std::string_view section);
 
  private:
+  void Save(TIniText updated);
+
   std::string fileName_;
   TIniText text_;
 };
