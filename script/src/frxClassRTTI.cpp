@@ -2,13 +2,11 @@
 // scripts know them, and the report functions.
 #include "script/frxClassRTTI.h"
 
-#include <mutex>
-
 #include "frxClassRTTI_private.h"
 #include "fs_isysrtti_args.h"
 #include "platform/DateTime.h"
 #include "report/frxClassReport.h"
-#include "script/fs_iclassesrtti.h"
+#include "script/fs_iplatformrtti.h"
 
 namespace {
 
@@ -170,10 +168,4 @@ std::unique_ptr<TfsRTTIModule> frxCreateReportClassesRTTI(TfsScript& script) {
   return std::make_unique<TfrxReportClassesRTTI>(script);
 }
 
-void frxRegisterScriptModules() {
-  static std::once_flag once;
-  std::call_once(once, [] {
-    fsRegisterRTTIModule(fsCreateClassesRTTI);
-    fsRegisterRTTIModule(frxCreateReportClassesRTTI);
-  });
-}
+void frxRegisterScriptModules() { fsRegisterPlatformModules(frxCreateReportClassesRTTI); }

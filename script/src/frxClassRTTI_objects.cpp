@@ -9,11 +9,13 @@
 #include "report/frxClassDialog.h"
 #include "report/frxClassMemo.h"
 #include "report/frxClassPage.h"
+#include "report/frxClassPicture.h"
 #include "report/frxClassStyles.h"
 #include "report/frxVariables.h"
 #include "report/frxClassReport.h"
 #include "report/frxClassView.h"
 #include "script/fs_iexpression.h"
+#include "script/fs_igraphicsrtti.h"
 
 namespace {
 
@@ -56,6 +58,18 @@ TStandIns& StandIns() {
   return *standIns;
 }
 
+// A picture view's picture reaches TPicture's members of the graphics module.
+class TPictureRef final : public TfrxPersistentRef, public TfsPictureAccess {
+ public:
+  TPictureRef(const TfsHostClass& cls, TfrxPicture& picture, TComponent* anchor)
+      : TfrxPersistentRef(cls, picture, anchor), picture_(picture) {}
+  const TPicture& Picture() const override { return picture_.Graphic(); }
+  void LoadPicture(const std::string& fileName) override { picture_.LoadFromFile(fileName); }
+
+ private:
+  TfrxPicture& picture_;
+};
+
 // What "TfrxMemoView.Create(Owner)" reads before the constructor makes the object.
 class TPendingComponent final : public TfsScriptObject {
  public:
@@ -80,19 +94,6 @@ const TfrxPropInfo& PropOf(TPersistent& object, const std::string& name) {
   return *prop;
 }
 
-Variant ReadProp(TfsHostObject* instance, const TfsHostClass*, const std::string& name) {
-  auto& ref = fsInstanceOf<TfrxPersistentRef>(instance, name, "TPersistent");
-  TPersistent& object = ref.Target();
-  const TfrxPropInfo& prop = PropOf(object, name);
-  switch (prop.Kind) {
-    case TfrxPropKind::Reference:
-      return frxScriptValue(prop.GetRef(object));
-    case TfrxPropKind::Object:
-      return frxScriptValue(prop.GetObject(object), ref.Anchor());
-    default:
-      return frxGetPropValue(object, prop);
-  }
-}
 
 // The value as the property's kind takes it, converted by the script's rules first.
 Variant ScriptValueFor(const TfrxPropInfo& prop, const Variant& value) {
@@ -116,17 +117,6 @@ Variant ScriptValueFor(const TfrxPropInfo& prop, const Variant& value) {
     default:
       return value;
   }
-}
-
-void WriteProp(TfsHostObject* instance, const TfsHostClass*, const Variant& value, const std::string& name) {
-  TPersistent& object = fsInstanceOf<TfrxPersistentRef>(instance, name, "TPersistent").Target();
-  const TfrxPropInfo& prop = PropOf(object, name);
-  if (prop.Kind == TfrxPropKind::Reference) {
-    if (!prop.SetRef) throw EfsScriptError(std::string(fs_messages::LeftSideCannotBeAssigned));
-    prop.SetRef(object, dynamic_cast<TfrxComponent*>(frxScriptObject(value)));
-    return;
-  }
-  frxSetPropValue(object, prop, ScriptValueFor(prop, value));
 }
 
 // A class or enumeration a property names, declared when the script does not know it.
@@ -165,8 +155,7 @@ void DeclarePublished(TfsScript& script, TfsClassVariable& cls, const TfrxClassI
   for (const TfrxPropInfo* prop : info.Properties()) {
     if (cls.LookupMember(prop->Name)) continue;  // an ancestor's, or added by hand
     const bool writable = prop->Kind != TfrxPropKind::Object && !prop->IsReadOnly();
-    cls.DeclareProperty(prop->Name, PropTypeName(script, *prop), ReadProp,
-                        writable ? TfsSetValue(WriteProp) : TfsSetValue());
+    fsDeclareObjectProperty(cls, prop->Name, PropTypeName(script, *prop), writable);
   }
 }
 
@@ -205,11 +194,34 @@ TfrxComponent* ComponentArg(const TfsMethodHelper& args, int index) {
 
 }  // namespace frx_rtti
 
+Variant TfrxPersistentRef::GetProperty(const std::string& name) {
+  const TfrxPropInfo& prop = PropOf(*target_, name);
+  switch (prop.Kind) {
+    case TfrxPropKind::Reference:
+      return frxScriptValue(prop.GetRef(*target_));
+    case TfrxPropKind::Object:
+      return frxScriptValue(prop.GetObject(*target_), Anchor());
+    default:
+      return frxGetPropValue(*target_, prop);
+  }
+}
+
+void TfrxPersistentRef::SetProperty(const std::string& name, const Variant& value) {
+  const TfrxPropInfo& prop = PropOf(*target_, name);
+  if (prop.Kind == TfrxPropKind::Reference) {
+    if (!prop.SetRef) throw EfsScriptError(std::string(fs_messages::LeftSideCannotBeAssigned));
+    prop.SetRef(*target_, dynamic_cast<TfrxComponent*>(frxScriptObject(value)));
+    return;
+  }
+  frxSetPropValue(*target_, prop, ScriptValueFor(prop, value));
+}
+
 Variant frxScriptValue(TPersistent* object, TComponent* anchor) {
   if (!object) return Variant(int32_t{0});
   if (auto* component = dynamic_cast<TComponent*>(object)) anchor = component;
   const TfsHostClass& cls = InternClass(object->ClassInfo());
   return fsObjectToVariant(&frx_rtti::Keep(object, "persistent", anchor, [&]() -> std::unique_ptr<TfsHostObject> {
+    if (auto* picture = dynamic_cast<TfrxPicture*>(object)) return std::make_unique<TPictureRef>(cls, *picture, anchor);
     return std::make_unique<TfrxPersistentRef>(cls, *object, anchor);
   }));
 }

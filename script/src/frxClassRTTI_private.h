@@ -22,11 +22,14 @@ class TfrxScriptRef : public TfsHostObject {
   TComponent* anchor_;
 };
 
-class TfrxPersistentRef final : public TfrxScriptRef {
+// A persistent object's stand-in: its properties are the published ones.
+class TfrxPersistentRef : public TfrxScriptRef, public TfsPropertyObject {
  public:
   TfrxPersistentRef(const TfsHostClass& cls, TPersistent& target, TComponent* anchor)
       : TfrxScriptRef(cls, anchor), target_(&target) {}
   TPersistent& Target() const { return *target_; }
+  Variant GetProperty(const std::string& name) override;
+  void SetProperty(const std::string& name, const Variant& value) override;
 
  private:
   TPersistent* target_;

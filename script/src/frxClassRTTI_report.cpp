@@ -33,21 +33,17 @@ TStream& StreamArg(const A& a, int index, const std::string& m) {
 // A variables list reached through TCollection's members too.
 class TVariablesRef final : public TfrxScriptRefTo<TfrxVariables>, public TfsCollectionObject {
  public:
-  TVariablesRef(TfrxVariables& target, TComponent* anchor, bool ownedByScript)
-      : TfrxScriptRefTo<TfrxVariables>(fsHostClass("TfrxVariables"), target, anchor), owned_(ownedByScript) {}
+  TVariablesRef(TfrxVariables& target, TComponent* anchor)
+      : TfrxScriptRefTo<TfrxVariables>(fsHostClass("TfrxVariables"), target, anchor) {}
   int CollectionCount() const override { return Target().Count(); }
   Variant CollectionItem(int index) override { return frxScriptValue(&Target().Items(index), Anchor()); }
   void CollectionClear() override { Target().Clear(); }
-  bool OwnedByScript() const { return owned_; }
-
- private:
-  bool owned_;
 };
 
 // A list that a script made with TfrxVariables.Create: it owns its variables.
 class TScriptVariables final : public TfsScriptObject {
  public:
-  TScriptVariables() : TfsScriptObject(fsHostClass("TfrxVariables")), ref_(variables_, nullptr, true) {}
+  TScriptVariables() : TfsScriptObject(fsHostClass("TfrxVariables")), ref_(variables_, nullptr) {}
   TVariablesRef& Ref() { return ref_; }
 
  private:
@@ -62,7 +58,7 @@ TfrxVariables& Variables(H* i, const std::string& m) {
 
 Variant VariablesValue(TfrxVariables& variables, TComponent* anchor) {
   return fsObjectToVariant(&frx_rtti::Keep(&variables, "TfrxVariables", anchor, [&]() -> std::unique_ptr<TfsHostObject> {
-    return std::make_unique<TVariablesRef>(variables, anchor, false);
+    return std::make_unique<TVariablesRef>(variables, anchor);
   }));
 }
 

@@ -36,9 +36,8 @@ using fs_classes::StreamArg;
 
 // Frees what the script created; objects its host keeps are left alone.
 Variant FreeObject(TfsHostObject* instance) {
-  auto* list = dynamic_cast<TfsList*>(instance);
-  if (list && !list->OwnedByScript) return Variant();
-  if (dynamic_cast<TfsScriptObject*>(instance)) delete instance;
+  auto* object = dynamic_cast<TfsScriptObject*>(instance);
+  if (object && object->OwnedByScript) delete object;
   return Variant();
 }
 

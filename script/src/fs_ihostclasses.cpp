@@ -53,3 +53,46 @@ TfsClassVariable& fsDeclareClass(TfsScript& script, const std::string& name, con
 void fsDeclareIntConstants(TfsScript& script, const std::vector<TfsIntConstant>& constants) {
   for (const TfsIntConstant& c : constants) script.DeclareConstant(c.name, "Integer", Variant(int32_t{c.value}));
 }
+
+TfsPropertyHelper& fsDeclareObjectProperty(TfsClassVariable& cls, const std::string& name, const std::string& typeName,
+                                           bool writable) {
+  auto object = [](TfsHostObject* instance, const std::string& member) -> TfsPropertyObject& {
+    if (auto* o = dynamic_cast<TfsPropertyObject*>(instance)) return *o;
+    fs_hostclasses::NoInstance(member, "TObject");
+  };
+  TfsSetValue setter;
+  // A set written in a script ([fsBold, fsItalic]) arrives as the array of its members,
+  // whose flag values (1, 2, 4 ...) make the set's bits.
+  const bool isEnum = TypeNameToCode(typeName, cls.HomeScript) == stEnum;
+  if (writable)
+    setter = [object, isEnum](TfsHostObject* i, const TfsHostClass*, const Variant& v, const std::string& m) {
+      if (!isEnum || !v.isArray()) return object(i, m).SetProperty(m, v);
+      int64_t bits = 0;
+      for (const Variant& member : v.array().items)
+        if (member.isOrdinal()) bits |= member.toInt64();
+      object(i, m).SetProperty(m, Variant(static_cast<int32_t>(bits)));
+    };
+  return cls.DeclareProperty(
+      name, typeName, [object](TfsHostObject* i, const TfsHostClass*, const std::string& m) { return object(i, m).GetProperty(m); },
+      std::move(setter));
+}
+
+TfsPropertyBag::TfsPropertyBag(const TfsHostClass& cls, std::vector<std::pair<std::string, Variant>> defaults)
+    : TfsScriptObject(cls) {
+  for (auto& [name, value] : defaults) SetProperty(Key(name), value);
+}
+
+Variant TfsPropertyBag::GetProperty(const std::string& name) {
+  for (const auto& [key, value] : values_)
+    if (key == name) return value;
+  return Variant::Null();
+}
+
+void TfsPropertyBag::SetProperty(const std::string& name, const Variant& value) {
+  for (auto& [key, stored] : values_)
+    if (key == name) {
+      stored = value;
+      return;
+    }
+  values_.emplace_back(name, value);
+}

@@ -24,7 +24,6 @@
 class TfsList : public TfsScriptObject {
  public:
   TfsList();
-  bool OwnedByScript = true;  // false for lists a host keeps (Free then does nothing)
   std::vector<Variant> Items;
 };
 
