@@ -1,9 +1,11 @@
+#include "ScriptDialogs.h"
 #include "app/Tavrel.h"
 #include "prepared/frxPreviewPages.h"
 #include "script/fs_ireportscript.h"
 
 int main(int argc, char** argv) {
   fsUseScriptEngineForReports();
+  InstallScriptDialogs();
   frxRegisterPreviewPages();
   return RunTavrel(argc, argv);
 }

@@ -27,10 +27,6 @@ using A = TfsMethodHelper;
 
 TfrxComponent& Component(H* i, const std::string& m) { return PersistentOf<TfrxComponent>(i, m, "TfrxComponent"); }
 
-TStream& StreamArg(const A& a, int index, const std::string& m) {
-  return fsInstanceOf<TfsStreamObject>(fsVariantToObject(a.GetParam(index)), m, "TStream").Stream();
-}
-
 // A component's list of objects, kept with the component and filled anew at each read.
 Variant ObjectList(TfrxComponent& component, const char* kind, const std::vector<TfrxComponent*>& objects) {
   auto& list = static_cast<TfsList&>(frx_rtti::Keep(&component, kind, &component, [] {
@@ -67,12 +63,12 @@ void DeclareComponent(TfsClassVariable& cls) {
     return frxScriptValue(Component(i, m).FindObject(TextArg(a, 0)));
   });
   cls.DeclareMethod("procedure LoadFromStream(Stream: TStream)", [](H* i, C*, const std::string& m, A& a) {
-    Component(i, m).LoadFromStream(StreamArg(a, 0, m));
+    Component(i, m).LoadFromStream(fsStreamArg(a, 0, m));
     return Variant();
   });
   cls.DeclareMethod("procedure SaveToStream(Stream: TStream; SaveChildren: Boolean = True)",
                     [](H* i, C*, const std::string& m, A& a) {
-                      Component(i, m).SaveToStream(StreamArg(a, 0, m), BoolArg(a, 1));
+                      Component(i, m).SaveToStream(fsStreamArg(a, 0, m), BoolArg(a, 1));
                       return Variant();
                     });
   cls.DeclareMethod("procedure SetBounds(ALeft, ATop, AWidth, AHeight: Extended)", [](H* i, C*, const std::string& m, A& a) {
@@ -195,7 +191,7 @@ void DeclareDataSet(TfsClassVariable& cls) {
   cls.DeclareMethod("function RecordCount: Integer",
                     [](H* i, C*, const std::string& m, A&) { return Variant(int32_t{DataSet(i, m).RecordCount()}); });
   cls.DeclareMethod("procedure GetFieldList(List: TStrings)", [](H* i, C*, const std::string& m, A& a) {
-    auto& list = fsInstanceOf<TfsStrings>(fsVariantToObject(a.GetParam(0)), m, "TStrings");
+    auto& list = fsStringsArg(a, 0, m);
     std::vector<std::string> fields;
     DataSet(i, m).GetFieldList(fields);
     list.SetLines(fields);

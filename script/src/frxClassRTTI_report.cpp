@@ -24,10 +24,6 @@ using H = TfsHostObject;
 using C = const TfsHostClass;
 using A = TfsMethodHelper;
 
-TStream& StreamArg(const A& a, int index, const std::string& m) {
-  return fsInstanceOf<TfsStreamObject>(fsVariantToObject(a.GetParam(index)), m, "TStream").Stream();
-}
-
 // --- variables and arrays -----------------------------------------------------------------
 
 // A variables list reached through TCollection's members too.
@@ -180,7 +176,7 @@ void DeclareStyles(TfsScript& s) {
     return Variant();
   });
   cls.DeclareMethod("procedure GetList(List: TStrings)", [](H* i, C*, const std::string& m, A& a) {
-    fsInstanceOf<TfsStrings>(fsVariantToObject(a.GetParam(0)), m, "TStrings").SetLines(Styles(i, m).GetList());
+    fsStringsArg(a, 0, m).SetLines(Styles(i, m).GetList());
     return Variant();
   });
   cls.DeclareMethod("procedure LoadFromFile(const FileName: String)", [](H* i, C*, const std::string& m, A& a) {
@@ -188,7 +184,7 @@ void DeclareStyles(TfsScript& s) {
     return Variant();
   });
   cls.DeclareMethod("procedure LoadFromStream(Stream: TStream)", [](H* i, C*, const std::string& m, A& a) {
-    RaiseLoadErrors(Styles(i, m).LoadFromStream(StreamArg(a, 0, m)));
+    RaiseLoadErrors(Styles(i, m).LoadFromStream(fsStreamArg(a, 0, m)));
     return Variant();
   });
   cls.DeclareMethod("procedure SaveToFile(const FileName: String)", [](H* i, C*, const std::string& m, A& a) {
@@ -196,7 +192,7 @@ void DeclareStyles(TfsScript& s) {
     return Variant();
   });
   cls.DeclareMethod("procedure SaveToStream(Stream: TStream)", [](H* i, C*, const std::string& m, A& a) {
-    Styles(i, m).SaveToStream(StreamArg(a, 0, m));
+    Styles(i, m).SaveToStream(fsStreamArg(a, 0, m));
     return Variant();
   });
 }
@@ -392,7 +388,7 @@ void DeclareWideStrings(TfsScript& s) {
     return Variant();
   });
   cls.DeclareMethod("procedure LoadFromStream(Stream: TStream)", [](H* i, C*, const std::string& m, A& a) {
-    Lines(i, m).LoadFromStream(StreamArg(a, 0, m));
+    Lines(i, m).LoadFromStream(fsStreamArg(a, 0, m));
     return Variant();
   });
   cls.DeclareMethod("procedure SaveToFile(const FileName: string)", [](H* i, C*, const std::string& m, A& a) {
@@ -400,7 +396,7 @@ void DeclareWideStrings(TfsScript& s) {
     return Variant();
   });
   cls.DeclareMethod("procedure SaveToStream(Stream: TStream)", [](H* i, C*, const std::string& m, A& a) {
-    Lines(i, m).SaveToStream(StreamArg(a, 0, m));
+    Lines(i, m).SaveToStream(fsStreamArg(a, 0, m));
     return Variant();
   });
   cls.DeclareProperty("Count", "Integer", [](H* i, C*, const std::string& m) { return Variant(int32_t{Lines(i, m).Count()}); });

@@ -23,16 +23,25 @@ namespace fs_classes {
 
 TfsHostObject* ObjectArg(const TfsMethodHelper& args, int index) { return fsVariantToObject(args.GetParam(index)); }
 
-TStream& StreamArg(const TfsMethodHelper& args, int index, const std::string& member) {
-  return fsInstanceOf<TfsStreamObject>(ObjectArg(args, index), member, "TStream").Stream();
+}  // namespace fs_classes
+
+TStream& fsStreamArg(const TfsMethodHelper& args, int index, const std::string& member) {
+  return fsInstanceOf<TfsStreamObject>(fs_classes::ObjectArg(args, index), member, "TStream").Stream();
 }
 
-}  // namespace fs_classes
+TfsStrings& fsStringsArg(const TfsMethodHelper& args, int index, const std::string& member) {
+  return fsInstanceOf<TfsStrings>(fs_classes::ObjectArg(args, index), member, "TStrings");
+}
+
+std::string fsReadRest(TStream& stream) {
+  std::string bytes(static_cast<size_t>(std::max<int64_t>(stream.Size() - stream.Position(), 0)), '\0');
+  bytes.resize(static_cast<size_t>(stream.Read(bytes.data(), static_cast<int64_t>(bytes.size()))));
+  return bytes;
+}
 
 namespace {
 
 using fs_classes::ObjectArg;
-using fs_classes::StreamArg;
 
 // Frees what the script created; objects its host keeps are left alone.
 Variant FreeObject(TfsHostObject* instance) {
@@ -204,7 +213,7 @@ void DeclareStreams(TfsScript& s) {
                        });
   stream.DeclareMethod("function CopyFrom(Source: TStream; Count: Longint): Longint",
                        [](H* i, C*, const std::string& m, TfsMethodHelper& a) {
-                         TStream& source = StreamArg(a, 0, m);
+                         TStream& source = fsStreamArg(a, 0, m);
                          return Variant(static_cast<int32_t>(Stream(i, m).CopyFrom(source, Int64Arg(a, 1))));
                        });
   stream.DeclareProperty(
@@ -231,7 +240,7 @@ void DeclareStreams(TfsScript& s) {
     return Variant();
   });
   memory.DeclareMethod("procedure LoadFromStream(Stream: TStream)", [mem](H* i, C*, const std::string& m, TfsMethodHelper& a) {
-    mem(i, m).LoadFromStream(StreamArg(a, 0, m));
+    mem(i, m).LoadFromStream(fsStreamArg(a, 0, m));
     return Variant();
   });
   memory.DeclareMethod("procedure LoadFromFile(const FileName: string)",
@@ -240,7 +249,7 @@ void DeclareStreams(TfsScript& s) {
                          return Variant();
                        });
   memory.DeclareMethod("procedure SaveToStream(Stream: TStream)", [mem](H* i, C*, const std::string& m, TfsMethodHelper& a) {
-    mem(i, m).SaveToStream(StreamArg(a, 0, m));
+    mem(i, m).SaveToStream(fsStreamArg(a, 0, m));
     return Variant();
   });
   memory.DeclareMethod("procedure SaveToFile(const FileName: string)",

@@ -7,6 +7,5 @@
 
 namespace fs_classes {
 TfsHostObject* ObjectArg(const TfsMethodHelper& args, int index);
-TStream& StreamArg(const TfsMethodHelper& args, int index, const std::string& member);
 void DeclareStrings(TfsScript& script);
 }  // namespace fs_classes

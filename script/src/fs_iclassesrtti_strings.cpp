@@ -222,10 +222,7 @@ void DeclareStrings(TfsScript& s) {
     return Variant();
   });
   strings.DeclareMethod("procedure LoadFromStream(Stream: TStream)", [](H* i, C*, const std::string& m, A& a) {
-    TStream& source = StreamArg(a, 0, m);
-    std::string bytes(static_cast<size_t>(std::max<int64_t>(source.Size() - source.Position(), 0)), '\0');
-    bytes.resize(static_cast<size_t>(source.Read(bytes.data(), static_cast<int64_t>(bytes.size()))));
-    Strings(i, m).SetText(bytes);
+    Strings(i, m).SetText(fsReadRest(fsStreamArg(a, 0, m)));
     return Variant();
   });
   strings.DeclareMethod("procedure SaveToFile(const FileName: string)", [](H* i, C*, const std::string& m, A& a) {
@@ -235,7 +232,7 @@ void DeclareStrings(TfsScript& s) {
     return Variant();
   });
   strings.DeclareMethod("procedure SaveToStream(Stream: TStream)", [](H* i, C*, const std::string& m, A& a) {
-    StreamArg(a, 0, m).WriteString(Strings(i, m).Text());
+    fsStreamArg(a, 0, m).WriteString(Strings(i, m).Text());
     return Variant();
   });
   strings.DeclareMethod("procedure Move(CurIndex, NewIndex: Integer)", [](H* i, C*, const std::string& m, A& a) {

@@ -74,12 +74,6 @@ using C = const TfsHostClass;
 using A = TfsMethodHelper;
 
 TfsIniObject& Ini(H* i, const std::string& m) { return fsInstanceOf<TfsIniObject>(i, m, "TCustomIniFile"); }
-TfsStrings& StringsArg(const A& a, int index, const std::string& m) {
-  return fsInstanceOf<TfsStrings>(fsVariantToObject(a.GetParam(index)), m, "TStrings");
-}
-TStream& StreamArg(const A& a, int index, const std::string& m) {
-  return fsInstanceOf<TfsStreamObject>(fsVariantToObject(a.GetParam(index)), m, "TStream").Stream();
-}
 
 // A value read with a default: the text when the key is there and reads, else the default.
 template <class Parse>
@@ -193,15 +187,12 @@ void DeclareCustomIniFile(TfsScript& s) {
   cls.DeclareMethod("function ReadBinaryStream(const Section, Name: String; Value: TStream): Integer",
                     [](H* i, C*, const std::string& m, A& a) {
                       const std::string bytes = Unhex(Ini(i, m).Read(TextArg(a, 0), TextArg(a, 1)).value_or(""));
-                      StreamArg(a, 2, m).WriteString(bytes);
+                      fsStreamArg(a, 2, m).WriteString(bytes);
                       return Variant(static_cast<int32_t>(bytes.size()));
                     });
   cls.DeclareMethod("procedure WriteBinaryStream(const Section, Name: String; Value: TStream)",
                     [](H* i, C*, const std::string& m, A& a) {
-                      TStream& stream = StreamArg(a, 2, m);
-                      std::string bytes(static_cast<size_t>(std::max<int64_t>(stream.Size() - stream.Position(), 0)), '\0');
-                      bytes.resize(static_cast<size_t>(stream.Read(bytes.data(), static_cast<int64_t>(bytes.size()))));
-                      Write(i, m, a, Hex(bytes));
+                      Write(i, m, a, Hex(fsReadRest(fsStreamArg(a, 2, m))));
                       return Variant();
                     });
   cls.DeclareMethod("function SectionExists(const Section: String): Boolean", [](H* i, C*, const std::string& m, A& a) {
@@ -215,7 +206,7 @@ void DeclareCustomIniFile(TfsScript& s) {
                       TfsIniObject& ini = Ini(i, m);
                       const std::string section = TextArg(a, 0);
                       if (BoolArg(a, 2)) ini.EraseSection(section);
-                      const TfsStrings& list = StringsArg(a, 1, m);
+                      const TfsStrings& list = fsStringsArg(a, 1, m);
                       for (int k = 0; k < list.Count(); ++k) ini.Write(section, std::to_string(k), list.Items[static_cast<size_t>(k)].Text);
                       return Variant();
                     });
@@ -223,7 +214,7 @@ void DeclareCustomIniFile(TfsScript& s) {
                     [](H* i, C*, const std::string& m, A& a) {
                       TfsIniObject& ini = Ini(i, m);
                       const std::string section = TextArg(a, 0);
-                      TfsStrings& list = StringsArg(a, 1, m);
+                      TfsStrings& list = fsStringsArg(a, 1, m);
                       if (BoolArg(a, 2)) list.Items.clear();
                       for (const std::string& key : ini.Contents().KeyNames(section)) list.Add(ini.Read(section, key).value_or(""));
                       return Variant(list.Text());
@@ -254,7 +245,7 @@ void DeclareMemIniFile(TfsScript& s) {
                     });
   cls.DeclareMethod("procedure ReadSectionValuesEx(const Section: String; Values: TStrings)",
                     [](H* i, C*, const std::string& m, A& a) {
-                      SectionLines(Ini(i, m), TextArg(a, 0), StringsArg(a, 1, m), true);
+                      SectionLines(Ini(i, m), TextArg(a, 0), fsStringsArg(a, 1, m), true);
                       return Variant();
                     });
   cls.DeclareMethod("procedure DeleteKey(const Section, Ident: String)", [](H* i, C*, const std::string& m, A& a) {
@@ -262,16 +253,16 @@ void DeclareMemIniFile(TfsScript& s) {
     return Variant();
   });
   cls.DeclareMethod("procedure ReadSection(const Section: String; Strings: TStrings)", [](H* i, C*, const std::string& m, A& a) {
-    StringsArg(a, 1, m).SetLines(Ini(i, m).Contents().KeyNames(TextArg(a, 0)));
+    fsStringsArg(a, 1, m).SetLines(Ini(i, m).Contents().KeyNames(TextArg(a, 0)));
     return Variant();
   });
   cls.DeclareMethod("procedure ReadSections(Strings: TStrings)", [](H* i, C*, const std::string& m, A& a) {
-    StringsArg(a, 0, m).SetLines(Ini(i, m).Contents().SectionNames());
+    fsStringsArg(a, 0, m).SetLines(Ini(i, m).Contents().SectionNames());
     return Variant();
   });
   cls.DeclareMethod("procedure ReadSectionValues(const Section: String; Strings: TStrings)",
                     [](H* i, C*, const std::string& m, A& a) {
-                      SectionLines(Ini(i, m), TextArg(a, 0), StringsArg(a, 1, m), false);
+                      SectionLines(Ini(i, m), TextArg(a, 0), fsStringsArg(a, 1, m), false);
                       return Variant();
                     });
   cls.DeclareMethod("procedure EraseSection(const Section: String)", [](H* i, C*, const std::string& m, A& a) {
@@ -283,22 +274,19 @@ void DeclareMemIniFile(TfsScript& s) {
     return Variant();
   });
   cls.DeclareMethod("procedure GetStrings(List: TStrings)", [](H* i, C*, const std::string& m, A& a) {
-    StringsArg(a, 0, m).SetText(Ini(i, m).Contents().Text());
+    fsStringsArg(a, 0, m).SetText(Ini(i, m).Contents().Text());
     return Variant();
   });
   cls.DeclareMethod("procedure SetStrings(List: TStrings)", [](H* i, C*, const std::string& m, A& a) {
-    Ini(i, m).Replace(TIniText(StringsArg(a, 0, m).Text()));
+    Ini(i, m).Replace(TIniText(fsStringsArg(a, 0, m).Text()));
     return Variant();
   });
   cls.DeclareMethod("procedure SaveIniFileToStream(oStream: TStream)", [](H* i, C*, const std::string& m, A& a) {
-    StreamArg(a, 0, m).WriteString(Ini(i, m).Contents().Text());
+    fsStreamArg(a, 0, m).WriteString(Ini(i, m).Contents().Text());
     return Variant();
   });
   cls.DeclareMethod("procedure LoadIniFileFromStream(oStream: TStream)", [](H* i, C*, const std::string& m, A& a) {
-    TStream& stream = StreamArg(a, 0, m);
-    std::string bytes(static_cast<size_t>(std::max<int64_t>(stream.Size() - stream.Position(), 0)), '\0');
-    bytes.resize(static_cast<size_t>(stream.Read(bytes.data(), static_cast<int64_t>(bytes.size()))));
-    Ini(i, m).Replace(TIniText(bytes));
+    Ini(i, m).Replace(TIniText(fsReadRest(fsStreamArg(a, 0, m))));
     return Variant();
   });
   // The file-backed kind has every member of the memory kind: each change is saved at once.

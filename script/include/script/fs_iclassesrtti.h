@@ -76,6 +76,13 @@ class TfsCollectionObject {
   virtual void CollectionClear() = 0;
 };
 
+// Parameter `index` of a call as a stream or a string list, or the error
+// "Object is nil or not a TStream: 'MEMBER'".
+TStream& fsStreamArg(const TfsMethodHelper& args, int index, const std::string& member);
+TfsStrings& fsStringsArg(const TfsMethodHelper& args, int index, const std::string& member);
+// The bytes from the stream's position to its end.
+std::string fsReadRest(TStream& stream);
+
 // "List index out of bounds (N)".
 [[noreturn]] void fsListIndexError(int index);
 
