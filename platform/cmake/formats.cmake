@@ -6,5 +6,6 @@ list(APPEND PLATFORM_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/../src/FormatFloat.cpp
   ${CMAKE_CURRENT_LIST_DIR}/../src/FormatNumber.cpp
   ${CMAKE_CURRENT_LIST_DIR}/../src/FormatSettings.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/../src/FormatVariant.cpp
   ${CMAKE_CURRENT_LIST_DIR}/../src/TextCase.cpp
   ${CMAKE_CURRENT_LIST_DIR}/../src/TextToValue.cpp)

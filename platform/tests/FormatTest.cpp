@@ -102,4 +102,41 @@ TEST(FormatTest, BadFormatsRaiseTheSystemMessages) {
   }
 }
 
+struct VarToStrCase {
+  Variant value;
+  const char* polish;    // UTF-8
+  const char* dotComma;
+};
+
+TEST(VarToStrTest, ValuesBecomeTextWithTheLocaleRecord) {
+  const VarToStrCase cases[] = {
+      {Variant(), "", ""},
+      {Variant::Null(), "", ""},
+      {Variant(Ansi("Kłos")), "Kłos", "Kłos"},
+      {Variant(u"Morwa"), "Morwa", "Morwa"},
+      {Variant(true), "True", "True"},
+      {Variant(int32_t{-42}), "-42", "-42"},
+      {Variant(int64_t{5000000000}), "5000000000", "5000000000"},
+      {Variant(1234.5), "1234,5", "1234.5"},
+      {Variant(0.1 + 0.2), "0,3", "0.3"},
+      {Variant::Currency(12.25), "12,25", "12.25"},
+      {Variant::Date(45658), "01.01.2025", "01.01.2025"},
+      {Variant::Date(45658.75), "01.01.2025 18:00:00", "01.01.2025 18:00:00"},
+  };
+  for (const VarToStrCase& c : cases) {
+    std::string text;
+    ASSERT_TRUE(TryVarToStr(c.value, text, Polish())) << c.polish;
+    EXPECT_EQ(text, Ansi(c.polish));
+    ASSERT_TRUE(TryVarToStr(c.value, text, DotComma())) << c.dotComma;
+    EXPECT_EQ(text, Ansi(c.dotComma));
+  }
+}
+
+TEST(VarToStrTest, ValuesWithoutTextAreRefused) {
+  std::string text = "stale";
+  EXPECT_FALSE(TryVarToStr(Variant::Array(0, 1), text, Polish()));
+  EXPECT_EQ(text, "");
+  EXPECT_FALSE(TryVarToStr(Variant::Error(5), text, Polish()));
+}
+
 }  // namespace

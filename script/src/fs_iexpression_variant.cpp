@@ -6,6 +6,7 @@
 #include <limits>
 
 #include "fs_limits.h"
+#include "platform/Format.h"
 #include "script/fs_iexpression.h"
 
 namespace {
@@ -50,10 +51,20 @@ constexpr Class kOperationClass[9][9] = {
                       VarKindName(target) + ")");
 }
 
+// A text read as a number: in source form ("." decimal, "$" hexadecimal), or with the
+// locale's decimal separator, so that a number written by fsVarToText reads back.
+bool ValueTextToNumber(const std::string& text, Variant& number) {
+  if (fsTextToNumber(text, number)) return true;
+  double value = 0;
+  if (!TryStrToFloat(text, value)) return false;
+  number = Variant(value);
+  return true;
+}
+
 // A text read as a number for an arithmetic of the given target kind.
 double TextNumber(const Variant& value, VarKind target) {
   Variant number;
-  if (!fsTextToNumber(value.toString8(), number)) CannotConvert(value, target);
+  if (!ValueTextToNumber(value.toString8(), number)) CannotConvert(value, target);
   return number.toDouble();
 }
 
@@ -68,7 +79,7 @@ int64_t ToInt64(const Variant& v) {
     }
     case cString: {
       Variant number;
-      if (!fsTextToNumber(v.toString8(), number)) CannotConvert(v, VarKind::Int64);
+      if (!ValueTextToNumber(v.toString8(), number)) CannotConvert(v, VarKind::Int64);
       return ToInt64(number);
     }
     default: CannotConvert(v, VarKind::Int64);
@@ -347,7 +358,7 @@ Variant fsVarNegate(const Variant& v) {
     case cDate: return Variant::Date(-v.toDouble());
     case cString: {
       Variant number;
-      if (!fsTextToNumber(v.toString8(), number)) CannotConvert(v, VarKind::Double);
+      if (!ValueTextToNumber(v.toString8(), number)) CannotConvert(v, VarKind::Double);
       return fsVarNegate(number);
     }
     default: Invalid();
@@ -369,7 +380,7 @@ Variant fsVarNot(const Variant& v) {
       for (char& c : t) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
       if (t == "TRUE" || t == "FALSE") return Variant(t == "FALSE");
       Variant number;
-      if (!fsTextToNumber(v.toString8(), number)) CannotConvert(v, VarKind::Boolean);
+      if (!ValueTextToNumber(v.toString8(), number)) CannotConvert(v, VarKind::Boolean);
       return fsVarNot(number);
     }
     default: Invalid();
@@ -381,7 +392,7 @@ int32_t fsVarToInteger(const Variant& v) {
   int64_t x;
   if (ClassOf(v) == cString) {
     Variant number;
-    if (!fsTextToNumber(v.toString8(), number)) CannotConvert(v, VarKind::Integer);
+    if (!ValueTextToNumber(v.toString8(), number)) CannotConvert(v, VarKind::Integer);
     return fsVarToInteger(number);
   }
   if (ClassOf(v) == cNull || ClassOf(v) == cOther) CannotConvert(v, VarKind::Integer);
@@ -412,18 +423,8 @@ bool fsVarToBoolean(const Variant& v) {
 }
 
 std::string fsVarToText(const Variant& v) {
-  switch (ClassOf(v)) {
-    case cEmpty: return {};
-    case cString: return v.toString8();
-    case cBoolean: return v.toBool() ? "True" : "False";
-    case cInteger: case cInt64: return std::to_string(v.toInt64());
-    case cReal: case cCurrency: case cDate: {
-      double d = v.toDouble();
-      if (d == std::nearbyint(d) && std::fabs(d) < 1e15) return std::to_string(static_cast<int64_t>(d));
-      char buffer[64];
-      std::snprintf(buffer, sizeof buffer, "%.15g", d);
-      return buffer;
-    }
-    default: CannotConvert(v, VarKind::String);
-  }
+  // Null has no text here (VarToStr maps it to the empty text itself).
+  std::string text;
+  if (ClassOf(v) == cNull || !TryVarToStr(v, text)) CannotConvert(v, VarKind::String);
+  return text;
 }

@@ -2,6 +2,7 @@
 // declarations and the tree of statements, binding every name to its entry. Semantic
 // errors raise EfsScriptError with the position of the IL element being built.
 #include <cctype>
+#include <charconv>
 #include <cstdlib>
 #include <memory>
 #include <typeinfo>
@@ -14,6 +15,18 @@
 #include "script/fs_xml.h"
 
 namespace {
+
+// The source text of an omitted argument's default, which macro functions receive as
+// source: a float keeps the "." of source text whatever the locale writes.
+std::string DefaultSourceText(const Variant& value) {
+  if (value.isNull()) return {};
+  if (value.kind() == VarKind::Double || value.kind() == VarKind::Single) {
+    char buffer[32];
+    auto result = std::to_chars(buffer, buffer + sizeof buffer, value.toDouble());
+    return std::string(buffer, result.ptr);
+  }
+  return fsVarToText(value);
+}
 
 std::string Quoted(const std::string& name) { return "'" + name + "'"; }
 
@@ -930,7 +943,7 @@ void Builder::FinishDesignator(TfsDesignator& d) {
       auto constant = std::make_unique<TfsExpression>(*script_);
       constant->PushConstant(entry->Param(p).DefaultValue);
       constant->Finalize();
-      constant->SourceText = fsVarToText(entry->Param(p).DefaultValue.isNull() ? Variant() : entry->Param(p).DefaultValue);
+      constant->SourceText = DefaultSourceText(entry->Param(p).DefaultValue);
       item.Add(std::move(constant));
     }
   }

@@ -40,7 +40,7 @@ TEST(FsExpressions, OperatorsPrecedenceAndVariantRules) {
       {"precedence", "JScript", {"ShowMessage((2 + 3) * 4);"}, "20\n"},
       {"div and mod truncate toward zero", "PascalScript",
        {"begin ShowMessage(-7 div 2); ShowMessage(-7 mod 2); ShowMessage(7 mod (-2)); ShowMessage(7 / 2) end."},
-       "-3\n-1\n1\n3.5\n"},
+       "-3\n-1\n1\n3,5\n"},
       {"div and mod truncate toward zero", "C++Script", {"{ ShowMessage(-7 % 2); }"}, "-1\n"},
       {"integer overflow goes to double", "PascalScript",
        {"begin ShowMessage(2147483647 + 1); ShowMessage(-2147483647 - 2); ShowMessage(65536 * 65536) end."},
@@ -376,6 +376,7 @@ namespace {
 
 // The variant arithmetic directly, for the kinds scripts rarely write as literals.
 TEST(FsVariantArithmetic, ClassesOfKinds) {
+  TScopedFormatSettings polish(PolishFormatSettings());  // the text of results
   struct Case {
     const char* name;
     Variant result;
@@ -384,11 +385,11 @@ TEST(FsVariantArithmetic, ClassesOfKinds) {
   };
   const Case cases[] = {
       {"currency + integer", fsVarOperate(TfsOperator::Add, Variant::Currency(10.25), Variant(int32_t{2})),
-       VarKind::Currency, "12.25"},
+       VarKind::Currency, "12,25"},
       {"currency * real keeps four decimals", fsVarOperate(TfsOperator::Multiply, Variant::Currency(1.1111), Variant(3.0)),
-       VarKind::Currency, "3.3333"},
+       VarKind::Currency, "3,3333"},
       {"date + days", fsVarOperate(TfsOperator::Add, Variant::Date(46000.5), Variant(int32_t{1})), VarKind::Date,
-       "46001.5"},
+       "10.12.2025 12:00:00"},
       {"date - date is days", fsVarOperate(TfsOperator::Subtract, Variant::Date(46003), Variant::Date(46000)),
        VarKind::Double, "3"},
       {"int64 stays 64-bit", fsVarOperate(TfsOperator::Multiply, Variant(int64_t{4000000000}), Variant(int32_t{3})),
@@ -402,9 +403,11 @@ TEST(FsVariantArithmetic, ClassesOfKinds) {
       {"strings join", fsVarOperate(TfsOperator::Add, Variant("Hurtownia "), Variant("Morwa")), VarKind::String,
        "Hurtownia Morwa"},
       {"string minus number reads the text", fsVarOperate(TfsOperator::Subtract, Variant("10.5"), Variant(int32_t{1})),
-       VarKind::Double, "9.5"},
+       VarKind::Double, "9,5"},
+      {"a number text in the locale's form reads too",
+       fsVarOperate(TfsOperator::Subtract, Variant("10,5"), Variant(int32_t{1})), VarKind::Double, "9,5"},
       {"integer / integer is real", fsVarOperate(TfsOperator::Divide, Variant(int32_t{7}), Variant(int32_t{2})),
-       VarKind::Double, "3.5"},
+       VarKind::Double, "3,5"},
       {"shr fills with zeros", fsVarOperate(TfsOperator::ShiftRight, Variant(int32_t{-8}), Variant(int32_t{1})),
        VarKind::Integer, "2147483644"},
       {"negation of the lowest integer", fsVarNegate(Variant(int32_t{INT32_MIN})), VarKind::Double, "2147483648"},

@@ -4,6 +4,10 @@
 #include <vector>
 
 #include "ScriptHost.h"
+#include "platform/CodePage.h"
+#include "platform/FormatSettings.h"
+#include "report/frxClassMemo.h"
+#include "report/frxClassPage.h"
 #include "report/frxClassReport.h"
 #include "script/fs_iexpression.h"
 #include "script/fs_iinterpreter.h"
@@ -109,6 +113,94 @@ TEST_F(ReportWithScript, EventProceduresAndTerminate) {
   ASSERT_TRUE(script.FindVariable("n", n));
   EXPECT_EQ(n.toInt32(), 3);
   EXPECT_FALSE(script.FindVariable("Policz", n));
+}
+
+// Memo texts expanded through the interpreter, with numbers and dates in the fixed Polish
+// record.
+class MemoWithScript : public ReportWithScript {
+ protected:
+  void SetUp() override {
+    ReportWithScript::SetUp();
+    report = std::make_unique<TfrxReport>();
+    report->EngineOptions().NewSilentMode = simSilent;
+    report->EngineOptions().KeepTemplateCopy = false;  // the memo below stays the one built here
+    dane = std::make_unique<TfrxUserDataSet>(nullptr);
+    dane->SetUserName("Dane");
+    dane->Fields() = {"Nazwa"};
+    dane->OnGetValue = [](const std::string& field, Variant& value) {
+      if (field == "Nazwa") value = Variant(codepage::Utf8ToAnsi("Hurtownia Morwa, Łódź"));
+    };
+    report->DataSets().Add(dane.get());
+    auto* page = new TfrxReportPage(report.get());
+    page->SetName("Strona1");
+    memo = new TfrxMemoView(page);
+    memo->SetName("Memo1");
+    memo->SetBounds(0, 0, 300, 20);
+    report->Prepare();  // compiles the script; without an engine nothing more
+    ASSERT_TRUE(report->Errors().Empty()) << report->Errors().Text();
+  }
+  void TearDown() override {
+    report.reset();
+    dane.reset();
+    ReportWithScript::TearDown();
+  }
+  std::u16string Fill(const std::string& utf8) {
+    memo->SetText(codepage::Utf8ToWide(utf8));
+    memo->BeforePrint();
+    memo->FetchData();
+    std::u16string text = memo->Text();
+    memo->AfterPrint();
+    return text;
+  }
+
+  TScopedFormatSettings polish{PolishFormatSettings()};
+  std::unique_ptr<TfrxUserDataSet> dane;
+  std::unique_ptr<TfrxReport> report;
+  TfrxMemoView* memo = nullptr;
+};
+
+TEST_F(MemoWithScript, ExpressionsAndFormatsInMemoText) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"Sum: [1+2]", "Sum: 3"},
+      {"[1+2] and [3*3]", "3 and 9"},
+      {"[10 / 4]", "2,5"},
+      {"[IIF(1 > 0, ' #', 'no')]", " #"},
+      {"[Copy('abc', 1, 2) #x]", "ab"},
+      {"[1234.5 #n%2.2f]", "1234.50"},
+      {"[1234.5 #n%2,2f]", "1234,50"},
+      {"[1234.5 #n%2.2n]", "1\u00a0234.50"},
+      {"[EncodeDate(2025, 3, 15) #ddd.mm.yyyy]", "15.03.2025"},
+      {"[EncodeDate(2025, 3, 15)]", "15.03.2025"},
+      {"['Razem: ' + FloatToStr(2.5)]", "Razem: 2,5"},
+      {"[VarToStr(EncodeDate(2025, 1, 1) + 0.5)]", "01.01.2025 12:00:00"},
+      {"[Dane.\"Nazwa\"]", "Hurtownia Morwa, Łódź"},
+      {"[<Dane.\"Nazwa\"> + ' – dostawa']", "Hurtownia Morwa, Łódź – dostawa"},
+      {"[1 > 0 #bNie,Tak]", "Tak"},
+  };
+  for (const auto& [text, expected] : cases)
+    EXPECT_EQ(Fill(text), codepage::Utf8ToWide(expected) + u"\r\n") << text;
+  EXPECT_TRUE(report->Errors().Empty()) << report->Errors().Text();
+}
+
+TEST_F(MemoWithScript, HighlightConditionSeesTheMemosValue) {
+  memo->Highlight().SetCondition("Value > 1000");
+  Fill("[1234.5]");
+  EXPECT_TRUE(memo->Highlight().Active());
+  Fill("[999]");
+  EXPECT_FALSE(memo->Highlight().Active());
+}
+
+TEST_F(MemoWithScript, FailingExpressionsNameTheMemo) {
+  for (const char* text : {"[1 div 0]", "[Brak + 1]", "[Dane.\"Nazwa\" +]"}) {
+    report->Errors().Clear();
+    EXPECT_THROW(Fill(text), EfrxReportError) << text;
+    ASSERT_EQ(report->Errors().Count(), 1) << text;
+    EXPECT_EQ(report->Errors()[0].rfind("Memo1: ", 0), 0u) << report->Errors()[0];
+  }
+  report->Errors().Clear();
+  report->EngineOptions().IgnoreDevByZero = true;
+  EXPECT_EQ(Fill("Rabat: [1 div 0]"), u"Rabat: \r\n");
+  EXPECT_TRUE(report->Errors().Empty()) << report->Errors().Text();
 }
 
 }  // namespace

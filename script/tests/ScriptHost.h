@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/FormatSettings.h"
 #include "script/fs_iexpression.h"
 #include "script/fs_iinterpreter.h"
 
@@ -49,7 +50,9 @@ inline void DeclareTestHost(TfsScript& script, std::string& output) {
                          });
 }
 
+// Numbers and dates are written with the fixed Polish record, whatever the machine's locale.
 inline ScriptRun RunScript(const std::string& language, const std::vector<std::string>& lines) {
+  TScopedFormatSettings polish(PolishFormatSettings());
   ScriptRun run;
   TfsScript script;
   DeclareTestHost(script, run.output);

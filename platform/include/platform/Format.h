@@ -51,6 +51,13 @@ std::string DateToStr(double dateTime, const TFormatSettings& settings = Current
 std::string TimeToStr(double dateTime, const TFormatSettings& settings = CurrentFormatSettings());
 std::string DateTimeToStr(double dateTime, const TFormatSettings& settings = CurrentFormatSettings());
 
+// The text of a value wherever a value becomes text (the scripts' VarToStr and string
+// conversions, memo texts): Empty and Null give the empty text, text stays as it is
+// (wide text converted to the system code page), Booleans give "True" / "False",
+// integers their decimal digits, Single, Double and Currency FloatToStr, dates
+// DateTimeToStr. False for values that have no text (arrays, objects, error codes).
+bool TryVarToStr(const Variant& value, std::string& text, const TFormatSettings& settings = CurrentFormatSettings());
+
 // Text to number: blanks around the number, a sign, digits with at most one locale
 // decimal separator, an optional exponent ("1,5E3"). No thousands separators.
 // "'%s' is not a valid floating point value".

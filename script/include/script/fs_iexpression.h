@@ -47,6 +47,9 @@ Variant fsVarNot(const Variant& value);
 int32_t fsVarToInteger(const Variant& value);  // floats round half to even
 double fsVarToFloat(const Variant& value);
 bool fsVarToBoolean(const Variant& value);     // conditions: "True"/"False" or a number
+// Numbers and dates as VarToStr writes them, with the current locale record
+// (TryVarToStr, platform/Format.h): "1,5" and "01.01.2025" on a Polish machine. Texts
+// read as numbers accept that form back as well as the source form ("1.5").
 std::string fsVarToText(const Variant& value);
 // The value of a number text ("$" hexadecimal, "." decimal separator): Integer when
 // it fits 32 bits, Int64 when it fits 64, else Double. False when it is no number.
