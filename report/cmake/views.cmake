@@ -3,6 +3,8 @@
 list(APPEND REPORT_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/../src/frxClass_drawing.cpp
   ${CMAKE_CURRENT_LIST_DIR}/../src/frxClass_memo.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/../src/frxClass_memo_expand.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/../src/frxClass_memo_format.cpp
   ${CMAKE_CURRENT_LIST_DIR}/../src/frxClass_memo_layout.cpp
   ${CMAKE_CURRENT_LIST_DIR}/../src/frxClass_line.cpp
   ${CMAKE_CURRENT_LIST_DIR}/../src/frxClass_shape.cpp

@@ -2,6 +2,7 @@
 // behind the script's registered functions.
 #include <algorithm>
 
+#include "platform/Format.h"
 #include "report/frxClassReport.h"
 #include "report/frxRes.h"
 #include "text/frxGraphicUtils.h"
@@ -40,6 +41,10 @@ Variant ConvertNull(TfrxFieldType type) {
       break;
   }
   return Variant(int32_t{0});
+}
+
+bool IsDivisionByZero(const std::string& error) {
+  return error.find("Division by zero") != std::string::npos || error.find("division by zero") != std::string::npos;
 }
 
 bool IsAggregateCall(const std::string& name) {
@@ -284,8 +289,9 @@ Variant TfrxReport::Calc(const std::string& expression, bool fromScript) {
   } else if (script_->Evaluate(expression, value, error)) {
     return value;
   }
-  // The division-by-zero text of the expression evaluator.
-  if (engineOptions_.IgnoreDevByZero && error.find("Division by zero") != std::string::npos) return value;
+  // The division-by-zero texts of the expression evaluator: "Division by zero" of
+  // integers and "Floating point division by zero" of reals.
+  if (engineOptions_.IgnoreDevByZero && IsDivisionByZero(error)) return value;
   std::string message;
   if (fromScript) {
     message = "Error in Calc expression: " + error;
@@ -297,8 +303,10 @@ Variant TfrxReport::Calc(const std::string& expression, bool fromScript) {
 }
 
 std::string TfrxReport::ExpressionText(const std::string& expression) {
-  Variant v = Calc(expression);
-  return v.isText() ? v.toString8() : (v.isNull() || v.isEmpty() ? std::string() : frxDataSetValueText(v));
+  // Written as memo texts write values: numbers and dates with the locale record.
+  std::string text;
+  TryVarToStr(Calc(expression), text);
+  return text;
 }
 
 Variant TfrxReport::ScriptGet(const std::string& name) {

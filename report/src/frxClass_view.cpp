@@ -1,6 +1,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "frxClass_brackets.h"
 #include "report/frxClassView.h"
 
 // ---------------------------------------------------------------------------------------
@@ -175,26 +176,6 @@ void TfrxView::AfterPrint() {
   url_ = savedURL_;
 }
 
-// The end of the bracketed part that opens at `start`: brackets nest, and brackets
-// inside single or double quotes do not count. npos when it does not close.
-static size_t BracketEnd(const std::string& text, size_t start) {
-  int depth = 0;
-  bool inDouble = false, inSingle = false;
-  for (size_t i = start; i < text.size(); ++i) {
-    char c = text[i];
-    if (!inDouble && !inSingle) {
-      if (c == '[')
-        ++depth;
-      else if (c == ']')
-        --depth;
-    }
-    if (c == '"' && !inSingle) inDouble = !inDouble;
-    if (c == '\'' && !inDouble) inSingle = !inSingle;
-    if (depth == 0) return i;
-  }
-  return std::string::npos;
-}
-
 std::string TfrxView::ExpandBrackets(const std::string& text) {
   TfrxComponent* report = OwningReport();
   if (!report || text.find('[') == std::string::npos) return text;
@@ -203,10 +184,10 @@ std::string TfrxView::ExpandBrackets(const std::string& text) {
   for (;;) {
     size_t open = out.find('[', pos);
     if (open == std::string::npos) break;
-    size_t close = BracketEnd(out, open);
-    if (close == std::string::npos) break;
-    std::string value = report->ExpressionText(out.substr(open + 1, close - open - 1));
-    out.replace(open, close - open + 1, value);
+    const auto part = frx_brackets::FindBracketEnd<char>(out, "[", "]", open);
+    if (!part.Closed) break;
+    std::string value = report->ExpressionText(std::string(part.Expression));
+    out.replace(open, part.End - open + 1, value);
     pos = open + value.size();
   }
   return out;

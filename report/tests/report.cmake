@@ -4,6 +4,7 @@ tavrel_test(report_variables_tests
 tavrel_test(report_object_tests
   SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/frxClassReportTest.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/frxClassMemoExpandTest.cpp
     ${CMAKE_CURRENT_LIST_DIR}/frxClassReportLoadTest.cpp
   LIBS tavrel_report)
 

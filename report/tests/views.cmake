@@ -9,3 +9,7 @@ tavrel_test(report_views_tests
 if(TARGET report_views_tests)
   target_include_directories(report_views_tests PRIVATE ${PROJECT_SOURCE_DIR}/platform/tests)
 endif()
+tavrel_fuzzer(report_memo_fuzzer
+  SOURCE ${CMAKE_CURRENT_LIST_DIR}/../fuzz/frxMemoExpandFuzz.cpp
+  CORPUS ${CMAKE_CURRENT_LIST_DIR}/../fuzz/corpus/memo
+  LIBS tavrel_report)

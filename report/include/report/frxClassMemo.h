@@ -11,6 +11,16 @@
 //   drawing go through the shared text layout engine (TfrxDrawText) under its lock.
 // - Printing: BeforePrint saves the text (unless the memo is data-bound) and AfterPrint
 //   puts it back, so every record expands the template's own text again.
+// - Filling (FetchData, once per output, between BeforePrint and AfterPrint): a
+//   data-bound memo takes its field; any other memo with AllowExpressions expands its
+//   bracketed expressions through the report's Calc, each value formatted by a " #"
+//   format of its own or by DisplayFormat. Then the script's "Value", the highlight,
+//   SuppressRepeated and FlowTo. A failing expression raises out of FetchData after Calc
+//   has put "<memo name>: <error>" into the report's errors; formatting never fails (a
+//   value that does not fit its format prints as plain text).
+// - Code page: 8-bit text (field display text, expressions, formatted values) is
+//   converted with the code page of the font's character set, or the system code page
+//   when UseDefaultCharset is set.
 // - Difference form: WriteDifferences writes the paragraph flags of a split memo and
 //   then hands FirstParaBreak the value of LastParaBreak (clearing LastParaBreak), so
 //   the next page's continuation starts in the right paragraph state.
@@ -24,6 +34,7 @@
 #include "text/frxGraphicUtils.h"
 #include "text/frxUnicodeUtils.h"
 
+class TfrxReport;
 class TfrxStyleItem;
 
 // TfrxHAlign and TfrxVAlign come with the text layout (frxGraphicUtils.h).
@@ -165,6 +176,9 @@ class TfrxCustomMemoView : public TfrxStretcheable {
   // The text last printed, for SuppressRepeated (null until then).
   const Variant& LastValue() const { return lastValue_; }
   void SetLastValue(const Variant& v) { lastValue_ = v; }
+  // Forgets the text last printed, so that the next one prints even when it repeats
+  // (a data band's first record, a new group).
+  void ResetSuppress() { lastValue_ = Variant::Null(); }
   const TRect& TextArea() const { return textArea_; }
   const std::u16string& PartText() const { return partText_; }
   void SetPartText(std::u16string v) { partText_ = std::move(v); }
@@ -175,6 +189,15 @@ class TfrxCustomMemoView : public TfrxStretcheable {
   void SetCopyNumber(int v) { copyNumber_ = v; }
   double PrintScale() const { return printScale_; }
   void SetPrintScale(double v) { printScale_ = v; }
+
+  // --- filling from data and expressions ---
+  void FetchData() override;
+  // One bracketed expression with its optional " #" format: its value (also kept as
+  // Value) formatted; "TotalPages#" and "CopyName#" stay for SubstituteSecondPass.
+  std::u16string EvaluateBracket(std::u16string_view expression);
+  // The value as text by the format's kind; null gives the empty text, and a value that
+  // does not fit the format gives its plain text.
+  std::u16string FormatValue(const Variant& value, const TfrxFormat& format) const;
 
   // --- measuring, splitting and drawing, through the shared text layout engine ---
   // Whole pixels: the text block's height (width) and the gaps and lines around it.
@@ -232,6 +255,14 @@ class TfrxCustomMemoView : public TfrxStretcheable {
   bool IsHighlightStored() const { return highlight_.HasCondition(); }
   bool IsExpressionDelimitersStored() const { return expressionDelimiters_ != "[,]"; }
   bool IsDataBound() const { return DataSet() != nullptr && !DataField().empty(); }
+  // FetchData's steps.
+  TfrxReport* Report() const;
+  int CodePage() const;
+  void FetchFieldData();
+  void ExpandExpressions();
+  void EvaluateHighlight(TfrxReport& report);
+  void SuppressRepeatedText();
+  std::string PlainText(const Variant& value) const;
   void WriteMemoDifferences(const TfrxCustomMemoView& reference, std::string& out) const;
   TRect TextAreaOf(const TfrxDeviceRect& device, double scaleX, double scaleY) const;
   TRect TextAreaAt100() const;
