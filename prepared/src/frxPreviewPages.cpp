@@ -139,11 +139,27 @@ void TfrxPreviewPages::EndRun() {
   }
 }
 
-TfrxComponent* TfrxPreviewPages::CopyForOutput(TfrxComponent& source, TfrxComponent* parent) {
+TfrxComponent* TfrxPreviewPages::NewCopyOf(TfrxComponent& source, TfrxComponent* parent) {
   const TfrxClassInfo& cls = source.ClassInfo();
   if (!cls.Factory()) return nullptr;
   TfrxComponent* copy = cls.Factory()(parent);
-  copy->Assign(source);
+  auto* picture = dynamic_cast<TfrxPictureView*>(&source);
+  const bool pictureStored = picture && picture->PictureStored();
+  if (picture) picture->SetPictureStored(false);
+  try {
+    copy->Assign(source);
+  } catch (...) {
+    if (picture) picture->SetPictureStored(pictureStored);
+    delete copy;
+    throw;
+  }
+  if (picture) picture->SetPictureStored(pictureStored);
+  return copy;
+}
+
+TfrxComponent* TfrxPreviewPages::CopyForOutput(TfrxComponent& source, TfrxComponent* parent) {
+  TfrxComponent* copy = NewCopyOf(source, parent);
+  if (!copy) return nullptr;
   copy->SetName(source.Name());
   copy->SetSourceObject(&source);
   for (TfrxComponent* child : source.Objects())
@@ -183,10 +199,8 @@ void TfrxPreviewPages::RegisterSourcePage(TfrxComponent& templatePage) {
 void TfrxPreviewPages::RegisterSourceObject(TfrxComponent& object) {
   if (sourcePages_.empty()) return;
   const int pageIndex = static_cast<int>(sourcePages_.size()) - 1;
-  const TfrxClassInfo& cls = object.ClassInfo();
-  if (!cls.Factory()) return;
-  TfrxComponent* copy = cls.Factory()(sourcePages_.back().get());
-  copy->Assign(object);
+  TfrxComponent* copy = NewCopyOf(object, sourcePages_.back().get());
+  if (!copy) return;
   copy->MakeUniqueName();
   std::string alias = dictionary_.AddUnique(AliasPrefix(*copy), SourceName(pageIndex, *copy), copy);
   SetStoredText(*copy);
@@ -361,6 +375,13 @@ void TfrxPreviewPages::PutBackSetAside(double y, double x) {
     }
   }
   delete cutted;
+}
+
+// --- pictures ------------------------------------------------------------------------------
+
+int TfrxPreviewPages::CachePicture(const TfrxPictureView& view) {
+  if (view.Picture().Empty()) return 0;
+  return pictures_.Add([&view](TStream& stream) { view.SavePictureData(stream); });
 }
 
 // --- anchors -------------------------------------------------------------------------------

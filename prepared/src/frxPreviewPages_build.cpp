@@ -12,6 +12,7 @@
 #include "prepared/frxPreviewPages.h"
 #include "report/frxClassMemo.h"
 #include "report/frxClassPage.h"
+#include "report/frxClassPicture.h"
 #include "report/frxRes.h"
 #include "report/frxXMLSerializer.h"
 
@@ -66,8 +67,27 @@ TfrxComponent* TfrxPreviewPages::ReadObject(TfrxXMLItem& element, TfrxComponent&
     } catch (const EComponentError&) {
       // A name another object of the page already has: the object is drawn all the same.
     }
+    if (auto* picture = dynamic_cast<TfrxPictureView*>(object); picture && picture->Picture().Empty())
+      FetchCachedPicture(*picture);
   }
   return object;
+}
+
+void TfrxPreviewPages::FetchCachedPicture(TfrxPictureView& view) {
+  const std::string bytes = pictures_.Bytes(view.ImageIndex());
+  if (bytes.empty()) {
+    view.Picture().Clear();
+    return;
+  }
+  TMemoryStream stream;
+  stream.WriteBuffer(bytes.data(), static_cast<int64_t>(bytes.size()));
+  try {
+    if (view.ReadPictureStream(stream, true) != frxS_OK)
+      report_.Errors().Add(view.Name() + ": picture " + std::to_string(view.ImageIndex()) +
+                           " of the picture cache is in no known format");
+  } catch (const TPictureError& e) {
+    report_.Errors().Add(view.Name() + ": " + e.what());
+  }
 }
 
 void TfrxPreviewPages::ReadObjects(TfrxXMLItem& element, TfrxComponent& parent, int depth) {

@@ -2,11 +2,13 @@
 // header, a master data band and a page footer.
 #include <gtest/gtest.h>
 
+#include "PictureSamples.h"
 #include "frxStoreTestClasses.h"
 #include "platform/QtCanvas.h"
 #include "report/frxClassBand.h"
 #include "report/frxClassMemo.h"
 #include "report/frxClassPage.h"
+#include "report/frxClassPicture.h"
 
 namespace {
 
@@ -177,6 +179,92 @@ TEST_F(InvoiceRunTest, SavedAndLoadedReportPagesBuildTheSame) {
   TfrxXMLSerializer(&after).SaveRoot(loaded.BuildPage(0), true, true);
   EXPECT_EQ(after.DataString(), before.DataString());
   EXPECT_NE(after.DataString().find("poz. 4"), std::string::npos);
+}
+
+// A logo on every row: the picture is kept once, the source copy does not carry it, and
+// pages built again (also after a save and load) show it.
+TEST_F(InvoiceRunTest, PicturesTravelOnceThroughThePictureCache) {
+  auto* logo = new TfrxPictureView(master);
+  logo->SetName("Logo");
+  logo->SetBounds(400, 0, 16, 8);
+  const samples::Bytes png = samples::Png();
+  logo->Picture().Load(TGraphicKind::Png, png);
+  Start();
+  for (int row = 0; row < 3; ++row) Place(*master, 40 + row * 20);
+  const samples::Bytes bmp = samples::Bmp(24);
+  logo->Picture().Load(TGraphicKind::Bitmap, bmp);  // a new picture for the last row
+  Place(*master, 100);
+  End();
+
+  EXPECT_EQ(store->PictureCache().Count(), 2);
+  const TfrxComponent* source = store->Dictionary().GetObject("p1");
+  ASSERT_NE(source, nullptr);
+  EXPECT_EQ(store->StoredText(*source).find("Picture.PropData"), std::string::npos);
+  // The template keeps its picture for the next run.
+  EXPECT_TRUE(logo->PictureStored());
+  EXPECT_FALSE(logo->Picture().Empty());
+
+  auto kindsOnPage = [](TfrxComponent* page) {
+    std::vector<TGraphicKind> kinds;
+    for (TfrxComponent* object : page->AllObjects())
+      if (auto* view = dynamic_cast<TfrxPictureView*>(object)) {
+        EXPECT_EQ(view->Picture().Width(), 8);
+        kinds.push_back(view->Picture().Graphic().Kind());
+      }
+    return kinds;
+  };
+  const std::vector<TGraphicKind> expected{TGraphicKind::Png, TGraphicKind::Png, TGraphicKind::Png,
+                                           TGraphicKind::Bitmap};
+  TfrxComponent* built = store->BuildPage(0);
+  ASSERT_NE(built, nullptr);
+  EXPECT_EQ(kindsOnPage(built), expected);
+
+  TMemoryStream saved;
+  store->SaveToStream(saved);
+  EXPECT_EQ(saved.DataString().find("Picture.PropData"), std::string::npos);
+  TfrxReport other;
+  auto loadedStore = std::make_unique<TfrxPreviewPages>(other);
+  TfrxPreviewPages& loaded = *loadedStore;
+  other.SetPreviewPages(std::move(loadedStore), nullptr);
+  saved.SetPosition(0);
+  loaded.LoadFromStream(saved);
+  TfrxComponent* reloaded = loaded.BuildPage(0);
+  ASSERT_NE(reloaded, nullptr);
+  EXPECT_EQ(kindsOnPage(reloaded), expected);
+  EXPECT_TRUE(other.Errors().Empty()) << other.Errors().Text();
+}
+
+TEST_F(InvoiceRunTest, AnUnreadablePictureEntryLeavesTheViewEmptyAndSaysWhich) {
+  auto* logo = new TfrxPictureView(master);
+  logo->SetName("Logo");
+  logo->SetBounds(400, 0, 16, 8);
+  const samples::Bytes png = samples::Png();
+  logo->Picture().Load(TGraphicKind::Png, png);
+  Start();
+  Place(*master, 40);
+  End();
+  TMemoryStream saved;
+  store->SaveToStream(saved);
+  // The entry's bytes replaced by bytes of no picture format.
+  std::string text = saved.DataString();
+  const size_t at = text.find("<item stream=\"");
+  ASSERT_NE(at, std::string::npos);
+  const size_t from = at + 14, to = text.find('"', from);
+  text.replace(from, to - from, "0102030405060708");
+  TMemoryStream damaged;
+  damaged.WriteBuffer(text.data(), static_cast<int64_t>(text.size()));
+  TfrxReport other;
+  auto loadedStore = std::make_unique<TfrxPreviewPages>(other);
+  TfrxPreviewPages& loaded = *loadedStore;
+  other.SetPreviewPages(std::move(loadedStore), nullptr);
+  damaged.SetPosition(0);
+  loaded.LoadFromStream(damaged);
+  TfrxComponent* built = loaded.BuildPage(0);
+  ASSERT_NE(built, nullptr);
+  auto* view = dynamic_cast<TfrxPictureView*>(built->FindObject("Logo"));
+  ASSERT_NE(view, nullptr);
+  EXPECT_TRUE(view->Picture().Empty());
+  EXPECT_NE(other.Errors().Text().find("Logo"), std::string::npos) << other.Errors().Text();
 }
 
 }  // namespace

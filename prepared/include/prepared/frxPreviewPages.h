@@ -36,6 +36,7 @@
 #include <string_view>
 #include <vector>
 
+#include "report/frxClassPicture.h"
 #include "report/frxClassReport.h"
 #include "report/frxXML.h"
 
@@ -181,8 +182,8 @@ enum class TfrxNewPageMode : uint8_t { Append, Reuse };
 
 // The store as its users see it: the engine writes, the preview, printing and the export
 // filters read. Every operation is abstract here, in the order the store's users expect
-// to find them.
-class TfrxCustomPreviewPages : public TfrxReportPages {
+// to find them. Picture views being recorded find the store as their picture cache.
+class TfrxCustomPreviewPages : public TfrxReportPages, public TfrxPictureCache {
  public:
   // --- reading pages
   int Count() const override = 0;
@@ -209,6 +210,7 @@ class TfrxCustomPreviewPages : public TfrxReportPages {
   virtual void CloseLogicalNumbering() = 0;
   virtual void PutBackSetAside(double y, double x) = 0;
   virtual void MoveAnchorsDown(int index, int newTop) = 0;
+  int CachePicture(const TfrxPictureView& view) override = 0;
   virtual bool PageHasBand(const TfrxComponent& band) = 0;
   virtual int ObjectPosition() = 0;
   virtual int AnchorPosition() const = 0;
@@ -290,6 +292,7 @@ class TfrxPreviewPages final : public TfrxCustomPreviewPages {
   void CloseLogicalNumbering() override;
   void PutBackSetAside(double y, double x) override;
   void MoveAnchorsDown(int index, int newTop) override;
+  int CachePicture(const TfrxPictureView& view) override;
   bool PageHasBand(const TfrxComponent& band) override;
   int ObjectPosition() override;
   int AnchorPosition() const override;
@@ -363,6 +366,9 @@ class TfrxPreviewPages final : public TfrxCustomPreviewPages {
 
   // Source copies.
   TfrxComponent* CopyForOutput(TfrxComponent& source, TfrxComponent* parent);
+  // A new object of the source's class under `parent`, with the source's properties but
+  // never its picture: pictures reach the output only through the picture cache.
+  static TfrxComponent* NewCopyOf(TfrxComponent& source, TfrxComponent* parent);
   void SetStoredText(TfrxComponent& copy);
   int SourcePageIndexOf(const TfrxComponent& templatePage) const;
   TfrxComponent* FindSource(std::string_view alias) const { return dictionary_.GetObject(alias); }
@@ -376,6 +382,7 @@ class TfrxPreviewPages final : public TfrxCustomPreviewPages {
   std::unique_ptr<TfrxComponent> ReadPage(TfrxXMLItem& element);
   void ReadObjects(TfrxXMLItem& element, TfrxComponent& parent, int depth);
   TfrxComponent* ReadObject(TfrxXMLItem& element, TfrxComponent& parent);
+  void FetchCachedPicture(TfrxPictureView& view);
   void ReportUnknownClass(const std::string& name);
   void PageOutIfAllowed(int index);
 
