@@ -67,3 +67,21 @@ int64_t StrToInt64(std::string_view text) {
   if (auto value = TryStrToInt64(text)) return *value;
   NotAnInteger(text);
 }
+
+std::string BytesToHex(std::string_view bytes) {
+  static constexpr char kDigits[] = "0123456789ABCDEF";
+  std::string hex;
+  hex.reserve(bytes.size() * 2);
+  for (char c : bytes) {
+    hex += kDigits[(static_cast<uint8_t>(c) >> 4) & 15];
+    hex += kDigits[static_cast<uint8_t>(c) & 15];
+  }
+  return hex;
+}
+
+int HexDigitValue(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  return -1;
+}

@@ -13,25 +13,6 @@ using namespace frxprepared;
 
 namespace {
 
-const char kHexDigits[] = "0123456789ABCDEF";
-
-std::string ToHex(std::string_view bytes) {
-  std::string hex;
-  hex.reserve(bytes.size() * 2);
-  for (char c : bytes) {
-    hex += kHexDigits[(static_cast<uint8_t>(c) >> 4) & 15];
-    hex += kHexDigits[static_cast<uint8_t>(c) & 15];
-  }
-  return hex;
-}
-
-int HexValue(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  return -1;
-}
-
 // The picture cache's text is ours: anything but pairs of hexadecimal digits means the
 // file was damaged, and a damaged picture is not guessed at.
 std::string FromHex(std::string_view hex, int entry) {
@@ -44,7 +25,7 @@ std::string FromHex(std::string_view hex, int entry) {
   std::string bytes;
   bytes.reserve(hex.size() / 2);
   for (size_t i = 0; i < hex.size(); i += 2) {
-    const int hi = HexValue(hex[i]), lo = HexValue(hex[i + 1]);
+    const int hi = HexDigitValue(hex[i]), lo = HexDigitValue(hex[i + 1]);
     if (hi < 0 || lo < 0) throw fail("holds a character that is not a hexadecimal digit at " + std::to_string(i));
     bytes += static_cast<char>(hi * 16 + lo);
   }
@@ -93,7 +74,7 @@ void TfrxPreviewPages::WritePictureCache() {
   for (int i = 1; i <= pictures_.Count(); ++i) {
     TfrxXMLItem* item = element.Add();
     item->Name = "item";
-    item->SetProp("stream", ToHex(pictures_.Bytes(i)));
+    item->SetProp("stream", BytesToHex(pictures_.Bytes(i)));
   }
 }
 

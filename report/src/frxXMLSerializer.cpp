@@ -25,32 +25,13 @@ std::u16string WithoutTrailingLineBreak(std::u16string text) {
   return text;
 }
 
-const char kHex[] = "0123456789ABCDEF";
-
-std::string ToHex(std::string_view bytes) {
-  std::string hex;
-  hex.reserve(bytes.size() * 2);
-  for (char c : bytes) {
-    hex += kHex[(static_cast<uint8_t>(c) >> 4) & 15];
-    hex += kHex[static_cast<uint8_t>(c) & 15];
-  }
-  return hex;
-}
-
-int HexDigit(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  return -1;
-}
-
 // Pairs of hexadecimal digits up to the first character that is not one: what follows
 // is absent (a truncated stream).
 std::string FromHex(std::string_view hex) {
   std::string bytes;
   bytes.reserve(hex.size() / 2);
   for (size_t i = 0; i + 1 < hex.size(); i += 2) {
-    int hi = HexDigit(hex[i]), lo = HexDigit(hex[i + 1]);
+    int hi = HexDigitValue(hex[i]), lo = HexDigitValue(hex[i + 1]);
     if (hi < 0 || lo < 0) break;
     bytes += static_cast<char>(hi * 16 + lo);
   }
@@ -215,7 +196,7 @@ void TfrxXMLSerializer::WriteProperties(TPersistent& object, const std::string& 
       rawData += ' ';
       rawData += prefix;
       rawData += "PropData=\"";
-      rawData += ToHex(data);
+      rawData += BytesToHex(data);
       rawData += '"';
     }
   }

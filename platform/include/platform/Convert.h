@@ -24,3 +24,9 @@ int StrToInt(std::string_view text);
 
 std::optional<int64_t> TryStrToInt64(std::string_view text);
 int64_t StrToInt64(std::string_view text);
+
+// Bytes as upper-case hexadecimal digit pairs, as templates and prepared reports keep
+// binary data.
+std::string BytesToHex(std::string_view bytes);
+// The value of one hexadecimal digit (either case), or -1 for any other character.
+int HexDigitValue(char c);
