@@ -39,22 +39,18 @@ Variant ObjectList(TfrxComponent& component, const char* kind, const std::vector
   return fsObjectToVariant(&list);
 }
 
-void DeclareComponentRoot(TfsClassVariable& cls) {
+void DeclareComponent(TfsClassVariable& cls) {
+  // "TfrxMemoView.Create(Band1)": the class's factory makes the object as the owner's child.
   cls.DeclareConstructor("constructor Create(AOwner: TComponent)", [](H* i, C*, const std::string& m, A& a) {
-    auto* pending = dynamic_cast<TfsScriptObject*>(i);
+    auto* pending = dynamic_cast<frx_rtti::TPendingComponent*>(i);
     const TfrxClassInfo* info = pending ? frxFindClass(pending->HostClass().Name()) : nullptr;
     if (!info || !info->Factory()) throw EfsScriptError("Cannot create an object of this class: '" + m + "'");
     TfrxComponent* owner = frx_rtti::ComponentArg(a, 0);
     delete pending;
     return frxScriptValue(info->Factory()(owner));
   });
-  cls.DeclareProperty("Owner", "TComponent", [](H* i, C*, const std::string& m) {
-    TComponent& c = PersistentOf<TComponent>(i, m, "TComponent");
-    return frxScriptValue(c.Owner());
-  });
-}
-
-void DeclareComponent(TfsClassVariable& cls) {
+  cls.DeclareProperty("Owner", "TComponent",
+                      [](H* i, C*, const std::string& m) { return frxScriptValue(Component(i, m).Owner()); });
   cls.DeclareMethod("procedure Clear", [](H* i, C*, const std::string& m, A&) {
     Component(i, m).Clear();
     return Variant();
@@ -227,7 +223,7 @@ namespace frx_rtti {
 
 void DeclareHandMembers(TfsClassVariable& cls) {
   static const std::map<std::string, void (*)(TfsClassVariable&)> members = {
-      {"TCOMPONENT", DeclareComponentRoot},   {"TFRXCOMPONENT", DeclareComponent},
+      {"TFRXCOMPONENT", DeclareComponent},
       {"TFRXVIEW", DeclareView},              {"TFRXSTRETCHEABLE", DeclareStretcheable},
       {"TFRXCUSTOMMEMOVIEW", DeclareMemo},    {"TFRXPICTUREVIEW", DeclarePicture},
       {"TFRXBAND", DeclareBand},              {"TFRXDATASET", DeclareDataSet},

@@ -70,19 +70,13 @@ class TPictureRef final : public TfrxPersistentRef, public TfsPictureAccess {
   TfrxPicture& picture_;
 };
 
-// What "TfrxMemoView.Create(Owner)" reads before the constructor makes the object.
-class TPendingComponent final : public TfsScriptObject {
- public:
-  using TfsScriptObject::TfsScriptObject;
-};
-
 const TfsHostClass& InternClass(const TfrxClassInfo& cls) {
   const std::string parent = cls.Parent() ? cls.Parent()->Name() : "TPersistent";
   if (cls.Parent()) InternClass(*cls.Parent());
   std::function<TfsHostObject*()> make;
   if (cls.Factory()) {
     std::string name = cls.Name();
-    make = [name] { return new TPendingComponent(fsHostClass(name)); };
+    make = [name] { return new frx_rtti::TPendingComponent(fsHostClass(name)); };
   }
   return fsHostClass(cls.Name(), parent, std::move(make));
 }

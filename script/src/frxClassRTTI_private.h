@@ -48,6 +48,12 @@ class TfrxScriptRefTo : public TfrxScriptRef {
 
 namespace frx_rtti {
 
+// What "TfrxMemoView.Create(Owner)" reads before the constructor makes the object.
+class TPendingComponent final : public TfsScriptObject {
+ public:
+  using TfsScriptObject::TfsScriptObject;
+};
+
 // The stand-in kept under (target, kind), made by `make` on first use.
 TfsHostObject& Keep(const void* target, const std::string& kind, TComponent* anchor,
                     const std::function<std::unique_ptr<TfsHostObject>()>& make);

@@ -259,6 +259,21 @@ void DeclareStreams(TfsScript& s) {
                        });
 }
 
+// The root of forms, controls, dialogs and report objects. What a component class makes
+// is its own business (its class's way of creating instances); the constructor records
+// the owner where the object keeps its settings by name.
+void DeclareComponent(TfsScript& s) {
+  TfsClassVariable& component = fsDeclareClass(s, "TComponent", "TPersistent");
+  component.DeclareConstructor("constructor Create(AOwner: TComponent)",
+                               [](TfsHostObject* instance, const TfsHostClass*, const std::string& m, TfsMethodHelper& a) {
+                                 if (!instance) throw EfsScriptError("Cannot create an object of this class: '" + m + "'");
+                                 if (auto* settings = dynamic_cast<TfsPropertyObject*>(instance))
+                                   settings->SetProperty("OWNER", a.GetParam(0));
+                                 return fsObjectToVariant(instance);
+                               });
+  fsDeclareObjectProperty(component, "Owner", "TComponent", false);
+}
+
 class TfsClassesRTTI : public TfsRTTIModule {
  public:
   explicit TfsClassesRTTI(TfsScript& script) : TfsRTTIModule(script) {
@@ -278,9 +293,7 @@ class TfsClassesRTTI : public TfsRTTIModule {
     DeclareList(script);
     fs_classes::DeclareStrings(script);
     DeclareStreams(script);
-    // Components are the report's and the forms' business: they add the constructor and
-    // Owner; the class is their common root.
-    fsDeclareClass(script, "TComponent", "TPersistent");
+    DeclareComponent(script);
   }
 };
 

@@ -90,8 +90,6 @@ TfsClassVariable& ControlClass(TfsScript& s, const char* name, const char* ances
 
 void DeclareControls(TfsScript& s) {
   TfsClassVariable& control = ControlClass(s, "TControl", "TComponent");
-  control.DeclareConstructor("constructor Create(AOwner: TComponent)",
-                             [](H* i, C*, const std::string&, A&) { return fsObjectToVariant(i); });
   for (const auto& [name, type] : std::initializer_list<std::pair<const char*, const char*>>{
            {"Parent", "TWinControl"}, {"Left", "Integer"},   {"Top", "Integer"},   {"Width", "Integer"},
            {"Height", "Integer"},     {"Caption", "String"}, {"Text", "String"},   {"Hint", "String"},

@@ -134,9 +134,16 @@ TEST(ClassModules, FormsWithoutWindowsKeepTheirSettings) {
                                  "  ShowMessage(f.ShowModal);", "  f.ModalResult := mrOk;", "  ShowMessage(f.ShowModal);",
                                  "  e := TEdit.Create(f);", "  e.SetBounds(1, 2, 30, 40);", "  e.Hide;",
                                  "  ShowMessage(IntToStr(e.Width) + ' ' + f.Caption);", "  ShowMessage(e.Visible);",
+                                 "  ShowMessage(e.Owner = f);",
                                  "  ShowMessage(Application.ExeName <> '');", "  Application.ProcessMessages;",
                                  "  e.Free; f.Free;", "end."}),
-            "2\n1\n30 Dane\nFalse\nTrue\n");
+            "2\n1\n30 Dane\nFalse\nTrue\nTrue\n");
+}
+
+TEST(ClassModules, CommonDialogsKeepTheirSettingsAndChooseNothing) {
+  EXPECT_EQ(RunWithModules("JScript", {"var d = TSaveDialog.Create(nil);", "d.FileName = \"faktura.pdf\";",
+                                       "ShowMessage(d.Execute);", "ShowMessage(d.FileName);", "d.Free;"}),
+            "False\nfaktura.pdf\n");
 }
 
 TEST(ClassModules, GraphicsDrawOnARecordingAndMeasureText) {

@@ -7,6 +7,7 @@
 #include "engine/frxEngine.h"
 #include "prepared/frxPreviewPages.h"
 #include "report/frxClassMemo.h"
+#include "report/frxVariables.h"
 #include "script/frxClassRTTI.h"
 #include "script/fs_iexpression.h"
 #include "script/fs_ireportscript.h"
@@ -324,6 +325,25 @@ TEST_F(ReportClasses, BadScriptsGiveClearErrors) {
     EXPECT_NE(note.report->Errors().Text().find(c.error), std::string::npos)
         << c.what << ": " << note.report->Errors().Text();
   }
+}
+
+TEST_F(ReportClasses, VariableListsArraysConstantsAndDateParts) {
+  DeliveryNote note;
+  note.report->EngineOptions().KeepTemplateCopy = false;
+  frxGlobalVariables().Set("Firma", Variant(std::string("Hurtownia Morwa")));
+  note.Run("PascalScript",
+           {"var v: TfrxVariables; a: TfrxArray;", "begin", "  v := TfrxVariables.Create;", "  v['Rabat'] := 5;",
+            "  a := TfrxArray.Create;", "  a['KLUCZ'] := 'jeden'; a['klucz'] := 'dwa'; a[7] := 'siedem';",
+            "  Set('Wynik', IntToStr(v['Rabat']) + ' ' + a['Klucz'] + ' ' + a['7'] + ' ' + frxGlobalVariables['Firma'] +",
+            "    ' ' + IntToStr(DayOf(EncodeDate(2026, 12, 11))) + '.' + IntToStr(MonthOf(EncodeDate(2026, 12, 11))) +",
+            "    '.' + IntToStr(YearOf(EncodeDate(2026, 12, 11))) + ' ' + IntToStr(Round(fr1cm * 20)) + ' ' + IntToStr(Round(fr1in)));",
+            "  Report.Variables['Brak'] := v['Brak'];",
+            "  v.Free; a.Free;", "end."});
+  frxGlobalVariables().Clear();
+  ASSERT_EQ(note.report->Errors().Count(), 0) << note.report->Errors().Text();
+  const std::string result = fsVarToText(note.report->Variables().Get("Wynik"));
+  EXPECT_EQ(result, "5 dwa siedem Hurtownia Morwa 11.12.2026 756 96");
+  EXPECT_TRUE(note.report->Variables().Get("Brak").isNull());
 }
 
 TEST_F(ReportClasses, AStandInEndsWithItsObject) {
