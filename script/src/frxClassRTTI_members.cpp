@@ -42,24 +42,31 @@ Variant ObjectList(TfrxComponent& component, const char* kind, const std::vector
 void DeclareComponent(TfsClassVariable& cls) {
   // "TfrxMemoView.Create(Band1)": the class's factory makes the object as the owner's child.
   cls.DeclareConstructor("constructor Create(AOwner: TComponent)", [](H* i, C*, const std::string& m, A& a) {
-    auto* pending = dynamic_cast<frx_rtti::TPendingComponent*>(i);
+    // What the class read before this call; it ends here whatever happens.
+    std::unique_ptr<frx_rtti::TPendingComponent> pending(dynamic_cast<frx_rtti::TPendingComponent*>(i));
     const TfrxClassInfo* info = pending ? frxFindClass(pending->HostClass().Name()) : nullptr;
     if (!info || !info->Factory()) throw EfsScriptError("Cannot create an object of this class: '" + m + "'");
     TfrxComponent* owner = frx_rtti::ComponentArg(a, 0);
-    delete pending;
+    // An object without an owner would belong to nobody.
+    if (!owner) throw EfsScriptError("A report object needs an owner: '" + m + "'");
+    frx_rtti::CheckTreeMayChange(*owner, m);
     return frxScriptValue(info->Factory()(owner));
   });
   cls.DeclareProperty("Owner", "TComponent",
                       [](H* i, C*, const std::string& m) { return frxScriptValue(Component(i, m).Owner()); });
   cls.DeclareMethod("procedure Clear", [](H* i, C*, const std::string& m, A&) {
-    Component(i, m).Clear();
+    TfrxComponent& c = Component(i, m);
+    frx_rtti::CheckNotRunning(c, m);
+    c.Clear();
     return Variant();
   });
   cls.DeclareMethod("function FindObject(s: String): TfrxComponent", [](H* i, C*, const std::string& m, A& a) {
     return frxScriptValue(Component(i, m).FindObject(TextArg(a, 0)));
   });
   cls.DeclareMethod("procedure LoadFromStream(Stream: TStream)", [](H* i, C*, const std::string& m, A& a) {
-    Component(i, m).LoadFromStream(fsStreamArg(a, 0, m));
+    TfrxComponent& c = Component(i, m);
+    frx_rtti::CheckNotRunning(c, m);
+    c.LoadFromStream(fsStreamArg(a, 0, m));
     return Variant();
   });
   cls.DeclareMethod("procedure SaveToStream(Stream: TStream; SaveChildren: Boolean = True)",
@@ -82,7 +89,9 @@ void DeclareComponent(TfsClassVariable& cls) {
   cls.DeclareProperty(
       "Parent", "TfrxComponent", [](H* i, C*, const std::string& m) { return frxScriptValue(Component(i, m).Parent()); },
       [](H* i, C*, const Variant& v, const std::string& m) {
-        Component(i, m).SetParent(dynamic_cast<TfrxComponent*>(frxScriptObject(v)));
+        TfrxComponent& c = Component(i, m);
+        frx_rtti::CheckTreeMayChange(c, m);
+        c.SetParent(dynamic_cast<TfrxComponent*>(frxScriptObject(v)));
       });
   cls.DeclareProperty("Page", "TfrxPage", [](H* i, C*, const std::string& m) { return frxScriptValue(Component(i, m).Page()); });
   cls.DeclareProperty("AbsLeft", "Extended", [](H* i, C*, const std::string& m) { return Variant(Component(i, m).AbsLeft()); });

@@ -155,7 +155,42 @@ void DeclarePublished(TfsScript& script, TfsClassVariable& cls, const TfrxClassI
 
 }  // namespace
 
+namespace {
+
+// Band events running now (nested: a band shown from another band's event).
+int bandEventDepth = 0;
+
+bool InsideBand(const TfrxComponent* object) {
+  for (; object; object = object->Parent())
+    if (dynamic_cast<const TfrxBand*>(object)) return true;
+  return false;
+}
+
+bool ReportRunning(const TfrxComponent& object) {
+  auto* report = dynamic_cast<const TfrxReport*>(object.IsReportObject() ? &object : object.OwningReport());
+  return report && report->Engine() && report->Engine()->Running();
+}
+
+}  // namespace
+
+TfrxBandEventScope::TfrxBandEventScope(const TfrxComponent* sender) : counted_(InsideBand(sender)) {
+  if (counted_) ++bandEventDepth;
+}
+
+TfrxBandEventScope::~TfrxBandEventScope() {
+  if (counted_) --bandEventDepth;
+}
+
 namespace frx_rtti {
+
+void CheckNotRunning(const TfrxComponent& object, const std::string& member) {
+  if (ReportRunning(object)) throw EfsScriptError("The report is being prepared: '" + member + "'");
+}
+
+void CheckTreeMayChange(const TfrxComponent& object, const std::string& member) {
+  if (bandEventDepth > 0 && ReportRunning(object))
+    throw EfsScriptError("The report engine is placing a band: '" + member + "'");
+}
 
 const TfrxClassInfo* ClassInfoNamed(const std::string& name) {
   // Abstract classes and sub-objects, which the class registry does not hold.

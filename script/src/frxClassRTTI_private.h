@@ -81,6 +81,9 @@ T& PersistentOf(TfsHostObject* instance, const std::string& member, const char* 
 }
 
 TComponent* AnchorOf(TfsHostObject* instance);
+// Raise unless the report tree may change now (see frxClassRTTI.h).
+void CheckTreeMayChange(const TfrxComponent& object, const std::string& member);
+void CheckNotRunning(const TfrxComponent& object, const std::string& member);
 // The class info of a report class or sub-object class by name, or null.
 const TfrxClassInfo* ClassInfoNamed(const std::string& name);
 TfrxComponent* ComponentArg(const TfsMethodHelper& args, int index);

@@ -212,8 +212,10 @@ void DeclareReport(TfsClassVariable& cls) {
     return frxScriptValue(Report(i, m).GetDataset(TextArg(a, 0)));
   });
   cls.DeclareMethod("function LoadFromFile(const FileName: String): Boolean", [](H* i, C*, const std::string& m, A& a) {
+    TfrxReport& report = Report(i, m);
+    frx_rtti::CheckNotRunning(report, m);
     try {
-      return Variant(Report(i, m).LoadFromFile(TextArg(a, 0)));
+      return Variant(report.LoadFromFile(TextArg(a, 0)));
     } catch (const std::exception&) {
       return Variant(false);
     }
@@ -225,7 +227,7 @@ void DeclareReport(TfsClassVariable& cls) {
   cls.DeclareMethod("procedure ShowReport", [](H* i, C*, const std::string& m, A&) {
     TfrxReport& report = Report(i, m);
     // The report running this script cannot start again from inside its own run.
-    if (report.Engine() && report.Engine()->Running()) throw EfsScriptError("The report is being prepared: '" + m + "'");
+    frx_rtti::CheckNotRunning(report, m);
     report.ShowReport(true);
     return Variant();
   });
@@ -249,6 +251,24 @@ void DeclareReport(TfsClassVariable& cls) {
 namespace {
 
 TfrxCustomEngine& Engine(H* i, const std::string& m) { return TargetOf<TfrxCustomEngine>(i, m, "TfrxCustomEngine"); }
+
+// Output goes onto the page being built: there is none before the run has opened one.
+bool BuildingPage(const TfrxReportEngine* engine) {
+  if (!engine || !engine->Running()) return false;
+  auto* pages = dynamic_cast<const TfrxEngine*>(engine);
+  return !pages || pages->CurrentReportPage();
+}
+
+[[noreturn]] void NotBuilding(const std::string& m) {
+  throw EfsScriptError("The report engine is not building a page: '" + m + "'");
+}
+
+// The engine, for members that place output.
+TfrxCustomEngine& PlacingEngine(H* i, const std::string& m) {
+  TfrxCustomEngine& engine = Engine(i, m);
+  if (!BuildingPage(&engine)) NotBuilding(m);
+  return engine;
+}
 
 void DeclareEngineState(TfsClassVariable& cls) {
   using E = TfrxCustomEngine;
@@ -288,21 +308,21 @@ void DeclareEngineState(TfsClassVariable& cls) {
 void DeclareEngine(TfsScript& s) {
   TfsClassVariable& cls = fsDeclareClass(s, "TfrxCustomEngine", "TPersistent");
   cls.DeclareMethod("procedure AddAnchor(const Text: String)", [](H* i, C*, const std::string& m, A& a) {
-    Engine(i, m).AddAnchor(TextArg(a, 0));
+    PlacingEngine(i, m).AddAnchor(TextArg(a, 0));
     return Variant();
   });
   cls.DeclareMethod("procedure NewPage", [](H* i, C*, const std::string& m, A&) {
-    Engine(i, m).NewPage();
+    PlacingEngine(i, m).NewPage();
     return Variant();
   });
   cls.DeclareMethod("procedure NewColumn", [](H* i, C*, const std::string& m, A&) {
-    Engine(i, m).NewColumn();
+    PlacingEngine(i, m).NewColumn();
     return Variant();
   });
   cls.DeclareMethod("procedure ShowBand(Band: TfrxBand)", [](H* i, C*, const std::string& m, A& a) {
     auto* band = dynamic_cast<TfrxBand*>(frx_rtti::ComponentArg(a, 0));
     if (!band) fs_hostclasses::NoInstance(m, "TfrxBand");
-    Engine(i, m).ShowBand(band);
+    PlacingEngine(i, m).ShowBand(band);
     return Variant();
   });
   cls.DeclareMethod("procedure StopReport", [](H* i, C*, const std::string& m, A&) {
@@ -326,8 +346,8 @@ void DeclareOutline(TfsScript& s) {
   };
   cls.DeclareMethod("procedure AddItem(const Text: String)", [outline](H* i, C*, const std::string& m, A& a) {
     auto* report = dynamic_cast<TfrxReport*>(frx_rtti::AnchorOf(i));
-    const double y = report && report->Engine() ? report->Engine()->CurY() : 0;
-    outline(i, m).AddItem(TextArg(a, 0), static_cast<int>(std::lround(y)));
+    if (!report || !BuildingPage(report->Engine())) NotBuilding(m);
+    outline(i, m).AddItem(TextArg(a, 0), static_cast<int>(std::lround(report->Engine()->CurY())));
     return Variant();
   });
   cls.DeclareMethod("procedure LevelRoot", [outline](H* i, C*, const std::string& m, A&) {

@@ -110,6 +110,7 @@ void TfsReportScript::Terminate() { script_->TerminateScript(); }
 void TfsReportScript::CallProcedure(const std::string& name, TfrxComponent* argument) {
   Variant args = Variant::Array(0, 0);
   args.at(0) = ObjectValue(argument);
+  TfrxBandEventScope scope(argument);
   script_->CallScriptFunction(name, args);
 }
 

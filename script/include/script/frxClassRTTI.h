@@ -17,6 +17,10 @@
 //   sub-objects, go with it; a script still holding it then reaches "no object", and
 //   its members raise "Object is nil or not a ...: 'MEMBER'" rather than touching freed
 //   memory.
+// - The tree is not changed under the engine: while a report runs, Clear, LoadFromStream
+//   and the report's LoadFromFile are refused, and so are Create and moving objects
+//   (Parent) during a band's events; the engine's placing members (ShowBand, NewPage,
+//   NewColumn, AddAnchor, the outline's AddItem) need a page being built.
 // - Errors of the report (a bad value for a property, a read-only property, a dataset
 //   without a field) leave the script as exceptions carrying their texts.
 
@@ -29,12 +33,27 @@ class TComponent;
 class TPersistent;
 class TfrxClassInfo;
 class TfrxReport;
+class TfrxComponent;
 
 // The script value of a persistent object (0 for none). `anchor` is the component whose
 // life bounds the object's (the object itself for components, which are their own).
 Variant frxScriptValue(TPersistent* object, TComponent* anchor = nullptr);
 // The object a script value holds, or null.
 TPersistent* frxScriptObject(const Variant& value);
+
+// Held by the report's script while an event procedure of a band or of an object in a
+// band runs: the engine is then walking that band's objects, so scripts may not add,
+// move or remove report objects ("The report engine is placing a band: 'CREATE'").
+class TfrxBandEventScope {
+ public:
+  explicit TfrxBandEventScope(const TfrxComponent* sender);
+  ~TfrxBandEventScope();
+  TfrxBandEventScope(const TfrxBandEventScope&) = delete;
+  TfrxBandEventScope& operator=(const TfrxBandEventScope&) = delete;
+
+ private:
+  bool counted_;
+};
 
 // Declares the class (and its ancestors) in the script unless it is declared already.
 void frxDeclareScriptClass(TfsScript& script, const TfrxClassInfo& cls);
