@@ -6,6 +6,7 @@
 #include "fs_isysrtti_args.h"
 #include "platform/DateTime.h"
 #include "report/frxClassReport.h"
+#include "script/fs_igraphicsrtti.h"
 #include "script/fs_iplatformrtti.h"
 
 namespace {
@@ -125,7 +126,10 @@ void DeclareClasses(TfsScript& s) {
     if (const TfrxClassInfo* info = frx_rtti::ClassInfoNamed(entry.name)) {
       frxDeclareScriptClass(s, *info);
     } else if (!s.FindClassSymbol(entry.name)) {
-      frx_rtti::DeclareHandMembers(fsDeclareClass(s, entry.name, entry.ancestor));
+      std::function<TfsHostObject*()> make;
+      // Picture formats are pictures of the graphics module.
+      if (std::string_view(entry.ancestor) == "TGraphic") make = [name = std::string(entry.name)] { return fsNewGraphic(name); };
+      frx_rtti::DeclareHandMembers(fsDeclareClass(s, entry.name, entry.ancestor, std::move(make)));
     }
   }
   frx_rtti::DeclareReportSideClasses(s);

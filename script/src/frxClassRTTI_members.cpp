@@ -221,6 +221,33 @@ void DeclareDataSet(TfsClassVariable& cls) {
       true);
 }
 
+// A dialog page is not shown on this platform: ShowModal answers the ModalResult the
+// script set (kept beside the page), else mrCancel, as windowless forms do.
+TfsPropertyObject& DialogResult(H* i, const std::string& m) {
+  auto& page = PersistentOf<TfrxDialogPage>(i, m, "TfrxDialogPage");
+  return dynamic_cast<TfsPropertyBag&>(frx_rtti::Keep(&page, "ModalResult", &page, [] {
+    auto bag = std::make_unique<TfsPropertyBag>(fsHostClass("TfrxDialogPage"));
+    bag->OwnedByScript = false;
+    return bag;
+  }));
+}
+
+void DeclareDialogPage(TfsClassVariable& cls) {
+  cls.DeclareMethod("function ShowModal: Integer", [](H* i, C*, const std::string& m, A&) {
+    const Variant result = DialogResult(i, m).GetProperty("MODALRESULT");
+    return Variant(int32_t{result.isOrdinal() && result.toInt32() != 0 ? result.toInt32() : 2});
+  });
+  cls.DeclareProperty(
+      "ModalResult", "Integer",
+      [](H* i, C*, const std::string& m) {
+        const Variant result = DialogResult(i, m).GetProperty("MODALRESULT");
+        return result.isOrdinal() ? result : Variant(int32_t{0});
+      },
+      [](H* i, C*, const Variant& v, const std::string& m) {
+        DialogResult(i, m).SetProperty("MODALRESULT", Variant(int32_t{fsVarToInteger(v)}));
+      });
+}
+
 void DeclareDialogControl(TfsClassVariable& cls) {
   // Dialog controls take no focus: this system shows no dialog pages.
   cls.DeclareMethod("procedure SetFocus", [](H*, C*, const std::string&, A&) { return Variant(); });
@@ -237,6 +264,7 @@ void DeclareHandMembers(TfsClassVariable& cls) {
       {"TFRXCUSTOMMEMOVIEW", DeclareMemo},    {"TFRXPICTUREVIEW", DeclarePicture},
       {"TFRXBAND", DeclareBand},              {"TFRXDATASET", DeclareDataSet},
       {"TFRXDIALOGCONTROL", DeclareDialogControl}, {"TFRXREPORT", frx_rtti::DeclareReport},
+      {"TFRXDIALOGPAGE", DeclareDialogPage},
   };
   auto found = members.find(cls.UpperName());
   if (found != members.end()) found->second(cls);

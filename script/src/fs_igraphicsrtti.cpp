@@ -225,7 +225,7 @@ void DeclareFileMembers(TfsClassVariable& cls) {
 
 void DeclareGraphics(TfsScript& s) {
   auto graphicClass = [&s](const char* name, const char* ancestor) -> TfsClassVariable& {
-    return fsDeclareClass(s, name, ancestor, [name] { return new TfsGraphicObject(fsHostClass(name)); });
+    return fsDeclareClass(s, name, ancestor, [name] { return fsNewGraphic(name); });
   };
   TfsClassVariable& graphic = graphicClass("TGraphic", "TPersistent");
   DeclareFileMembers(graphic);
@@ -264,5 +264,7 @@ class TfsGraphicsRTTI final : public TfsRTTIModule {
 };
 
 }  // namespace
+
+TfsHostObject* fsNewGraphic(const std::string& className) { return new TfsGraphicObject(fsHostClass(className)); }
 
 std::unique_ptr<TfsRTTIModule> fsCreateGraphicsRTTI(TfsScript& script) { return std::make_unique<TfsGraphicsRTTI>(script); }

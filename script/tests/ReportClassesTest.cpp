@@ -375,6 +375,21 @@ TEST_F(ReportClasses, VariableListsArraysConstantsAndDateParts) {
   EXPECT_TRUE(note.report->Variables().Get("Brak").isNull());
 }
 
+// Dialog pages are not shown here; pictures of the formats scripts name are the graphics
+// module's pictures.
+TEST_F(ReportClasses, DialogPagesAnswerTheirModalResultAndPictureFormatsArePictures) {
+  DeliveryNote note;
+  note.report->EngineOptions().KeepTemplateCopy = false;
+  auto* dialog = new TfrxDialogPage(note.report.get());
+  dialog->SetName("Pytanie");
+  note.Run("PascalScript", {"var j: TJPEGImage; s: String;", "begin", "  s := IntToStr(Pytanie.ShowModal);",
+                            "  Pytanie.ModalResult := mrOk;", "  s := s + ' ' + IntToStr(Pytanie.ShowModal);",
+                            "  j := TJPEGImage.Create;", "  s := s + ' ' + IntToStr(j.Width);", "  j.Free;",
+                            "  Set('Wynik', s);", "end."});
+  ASSERT_EQ(note.report->Errors().Count(), 0) << note.report->Errors().Text();
+  EXPECT_EQ(fsVarToText(note.report->Variables().Get("Wynik")), "2 1 0");
+}
+
 TEST_F(ReportClasses, AStandInEndsWithItsObject) {
   fsUseScriptEngineForReports();
   TfrxReport report;

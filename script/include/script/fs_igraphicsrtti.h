@@ -25,4 +25,7 @@ class TfsPictureAccess {
   virtual void LoadPicture(const std::string& fileName) = 0;
 };
 
+// A new picture object of the graphic class (TBitmap, TJPEGImage...) for a script.
+TfsHostObject* fsNewGraphic(const std::string& className);
+
 std::unique_ptr<TfsRTTIModule> fsCreateGraphicsRTTI(TfsScript& script);
