@@ -11,12 +11,14 @@ namespace {
 // Report objects reach scripts as the stand-ins of the report classes module.
 Variant ObjectValue(TfrxComponent* object) { return object ? frxScriptValue(object) : Variant::Null(); }
 
-void DeclareReportObject(TfsScript& script, const std::string& name, const Variant& value) {
+// An object of the report; one the report lacks (a report without an engine) is nil of
+// its class, so that scripts naming it compile and fail clearly only if they run.
+void DeclareReportObject(TfsScript& script, const std::string& name, const Variant& value, const char* className) {
   if (name.empty() || script.FindLocalSymbol(name)) return;
   if (TfsHostObject* host = fsVariantToObject(value))
     script.DeclareObject(name, *host);
   else
-    script.DeclareVariable(name, "Variant", Variant::Null());
+    script.DeclareVariable(name, className, Variant(int32_t{0}));
 }
 
 std::string Text(const Variant& value) { return value.isNull() ? std::string() : fsVarToText(value); }
@@ -51,16 +53,16 @@ void TfsReportScript::AddObject(const std::string& name, TfrxComponent* object) 
   script_->CurrentOwner = fsSystemOwner;
   frxDeclareScriptClass(*script_, object->ClassInfo());
   script_->CurrentOwner = fsOwnerTagOf(this);
-  DeclareReportObject(*script_, name, ObjectValue(object));
+  DeclareReportObject(*script_, name, ObjectValue(object), "TfrxComponent");
   script_->CurrentOwner = fsNoOwner;
 }
 
 void TfsReportScript::RegisterReport(TfrxReport& report) {
   TfsScript& s = *script_;
   s.CurrentOwner = fsOwnerTagOf(this);
-  DeclareReportObject(s, "Report", ObjectValue(&report));
-  DeclareReportObject(s, "Engine", frxScriptEngineValue(report));
-  DeclareReportObject(s, "Outline", frxScriptOutlineValue(report));
+  DeclareReportObject(s, "Report", ObjectValue(&report), "TfrxReport");
+  DeclareReportObject(s, "Engine", frxScriptEngineValue(report), "TfrxEngine");
+  DeclareReportObject(s, "Outline", frxScriptOutlineValue(report), "TfrxOutline");
   s.DeclareVariable("Value", "Variant", Variant::Null());
   s.DeclareVariable("Self", "TfrxView", Variant(int32_t{0}));
   TfrxReport* r = &report;

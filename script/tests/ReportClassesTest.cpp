@@ -390,6 +390,16 @@ TEST_F(ReportClasses, DialogPagesAnswerTheirModalResultAndPictureFormatsArePictu
   EXPECT_EQ(fsVarToText(note.report->Variables().Get("Wynik")), "2 1 0");
 }
 
+TEST_F(ReportClasses, AReportWithoutEngineCompilesScriptsThatNameIt) {
+  fsUseScriptEngineForReports();
+  TfrxReport report;
+  report.EngineOptions().NewSilentMode = simSilent;
+  report.ScriptText() = {"begin", "  Set('Wolne', Engine.FreeSpace);", "end."};
+  report.Prepare();
+  EXPECT_NE(report.Errors().Text().find("Object is nil or not a TfrxCustomEngine: 'FREESPACE'"), std::string::npos)
+      << report.Errors().Text();
+}
+
 TEST_F(ReportClasses, AStandInEndsWithItsObject) {
   fsUseScriptEngineForReports();
   TfrxReport report;
