@@ -97,28 +97,11 @@ std::optional<Variant> ParseDate(const std::string& text) {
 
 void Write(H* i, const std::string& m, A& a, const std::string& value) { Ini(i, m).Write(TextArg(a, 0), TextArg(a, 1), value); }
 
-std::string Hex(const std::string& bytes) {
-  static const char digits[] = "0123456789ABCDEF";
-  std::string text;
-  for (unsigned char b : bytes) {
-    text += digits[b >> 4];
-    text += digits[b & 15];
-  }
-  return text;
-}
-
-int HexDigit(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  return -1;
-}
-
 // The bytes of a hexadecimal text, up to the first pair that is no hexadecimal number.
 std::string Unhex(const std::string& text) {
   std::string bytes;
   for (size_t k = 0; k + 1 < text.size(); k += 2) {
-    int high = HexDigit(text[k]), low = HexDigit(text[k + 1]);
+    int high = HexDigitValue(text[k]), low = HexDigitValue(text[k + 1]);
     if (high < 0 || low < 0) break;
     bytes += static_cast<char>(high * 16 + low);
   }
@@ -192,7 +175,7 @@ void DeclareCustomIniFile(TfsScript& s) {
                     });
   cls.DeclareMethod("procedure WriteBinaryStream(const Section, Name: String; Value: TStream)",
                     [](H* i, C*, const std::string& m, A& a) {
-                      Write(i, m, a, Hex(fsReadRest(fsStreamArg(a, 2, m))));
+                      Write(i, m, a, BytesToHex(fsReadRest(fsStreamArg(a, 2, m))));
                       return Variant();
                     });
   cls.DeclareMethod("function SectionExists(const Section: String): Boolean", [](H* i, C*, const std::string& m, A& a) {
