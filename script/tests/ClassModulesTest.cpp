@@ -107,6 +107,20 @@ TEST(ClassModules, IniFilesReadAndWriteLikeTheProgramsSettings) {
             "1=Hurtownia Morwa\r\n");
 }
 
+TEST(ClassModules, IniFilesKeepBinaryStreamsAsHexadecimalDigits) {
+  TempFolder folder;
+  const std::string path = folder.Folder() + "podpis.ini";
+  EXPECT_EQ(RunWithModules("PascalScript",
+                           {"var f: TIniFile; m, n: TMemoryStream; s: String;", "begin",
+                            "  f := TIniFile.Create('" + path + "');", "  m := TMemoryStream.Create;",
+                            "  m.Write('K' + #0 + #255, 3);", "  m.Position := 0;", "  f.WriteBinaryStream('Podpis', 'Dane', m);",
+                            "  n := TMemoryStream.Create;", "  ShowMessage(f.ReadBinaryStream('Podpis', 'Dane', n));",
+                            "  n.Position := 0;", "  n.Read(s, 3);", "  ShowMessage(Ord(s[3]));",
+                            "  ShowMessage(f.ReadBinaryStream('Podpis', 'Brak', n));", "  m.Free; n.Free; f.Free;", "end."}),
+            "3\n255\n0\n");
+  EXPECT_EQ(folder.Read("podpis.ini"), "[Podpis]\r\nDane=4B00FF\r\n");
+}
+
 TEST(ClassModules, DialogsAnswerThroughTheProgramsHandlersOrByDefault) {
   const std::vector<std::string> script = {
       "var s: String;", "begin", "  ShowMessage(MessageDlg('Drukowa\xE6?', mtConfirmation, [mbYes, mbNo], 0));",
