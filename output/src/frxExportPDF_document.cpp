@@ -163,7 +163,7 @@ void TfrxPDFDocument::WritePageObject(int contentObject) {
 }
 
 std::string TfrxPDFDocument::DateString(int number) const {
-  char text[32];
+  char text[80];  // room for any int the fields may hold
   std::snprintf(text, sizeof text, "D:%04d%02d%02d%02d%02d%02d", created_.tm_year + 1900, created_.tm_mon + 1,
                 created_.tm_mday, created_.tm_hour, created_.tm_min, created_.tm_sec);
   if (!encryption_) return std::string("(") + text + ")";

@@ -4,6 +4,7 @@
 
 #include <zlib.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <stdexcept>
@@ -36,8 +37,11 @@ TColor SystemColorToRGB(TColor color) {
 
 std::string PdfNumber(double value) {
   if (!std::isfinite(value)) return "0";
+  // Far beyond any page; keeps the hundredths below within a 64-bit integer.
+  constexpr double kLimit = 1e12;
+  value = std::clamp(value, -kLimit, kLimit);
   char text[64];
-  if (value == std::trunc(value) && std::fabs(value) < 1e15) {
+  if (value == std::trunc(value)) {
     std::snprintf(text, sizeof text, "%.0f", value);
   } else {
     // Written by hand so that no locale can change the separator.

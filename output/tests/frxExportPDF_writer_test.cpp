@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "output/frxExportPDF_crypt.h"
 #include "output/frxExportPDF_writer.h"
 #include "platform/Stream.h"
@@ -14,7 +16,8 @@ TEST(PdfNumberTest, WholeValuesAsIntegersOthersWithTwoDecimals) {
     const char* text;
   } cases[] = {{2, "2"},          {2.5, "2.50"},       {595.5, "595.50"}, {842.25, "842.25"},
                {0, "0"},          {-0.001, "0.00"},       {-3.456, "-3.46"}, {0.999, "1.00"},
-               {1e6, "1000000"},  {1.0 / 3, "0.33"}};
+               {1e6, "1000000"},  {1.0 / 3, "0.33"},
+               {1e300, "1000000000000"}, {-1.5e200, "-1000000000000"}, {std::nan(""), "0"}};
   for (const auto& c : cases) EXPECT_EQ(PdfNumber(c.value), c.text) << c.value;
 }
 
