@@ -20,9 +20,9 @@ namespace {
 constexpr double kPixelsPerPoint = 96.0 / 72.0;
 // Bezier control distance of a quarter ellipse, as a fraction of the half-axis.
 constexpr double kKappa = 0.5522847498;
-// The largest side of a rendered picture, in pixels: keeps a damaged size from asking
-// for a huge bitmap.
-constexpr double kMaxImageSide = 16384;
+// The most pixels a rendered picture may have (about 48 MB of bitmap): a larger view,
+// or a damaged size, is drawn at a lower scale instead of asking for a huge bitmap.
+constexpr double kMaxImagePixels = 16.0 * 1024 * 1024;
 
 bool IsBarcode(const TfrxView& view) { return view.ClassName() == "TfrxBarCodeView"; }
 
@@ -315,12 +315,13 @@ void TfrxPDFDocument::TPageContent::MemoText(TfrxCustomMemoView& view) {
 
 void TfrxPDFDocument::TPageContent::Image(TfrxView& view) {
   const double w = view.Width(), h = view.Height();
-  if (!(w > 0 && h > 0)) return;
+  if (!(w > 0 && h > 0 && std::isfinite(w) && std::isfinite(h))) return;
   const auto* memo = dynamic_cast<const TfrxCustomMemoView*>(&view);
   const bool plainBrush = view.BrushStyle() == bsSolid || view.BrushStyle() == bsClear;
-  const int k = (settings_.PrintOptimized || memo) && plainBrush ? 3 : (IsBarcode(view) && !settings_.PrintOptimized ? 2 : 1);
-  const double pixelsW = std::min(k + std::round(k * w), kMaxImageSide);
-  const double pixelsH = std::min(k + std::round(k * h), kMaxImageSide);
+  double k = (settings_.PrintOptimized || memo) && plainBrush ? 3 : (IsBarcode(view) && !settings_.PrintOptimized ? 2 : 1);
+  if ((k + k * w) * (k + k * h) > kMaxImagePixels) k = std::sqrt(kMaxImagePixels / ((1 + w) * (1 + h)));
+  const double pixelsW = std::max(1.0, k + std::round(k * w));
+  const double pixelsH = std::max(1.0, k + std::round(k * h));
 
   // The view draws itself without its frame, which goes out as vectors.
   const TfrxFrameTypes sides = view.Frame().Typ();

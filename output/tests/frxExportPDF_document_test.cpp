@@ -194,6 +194,19 @@ TEST_F(PdfDocumentTest, TaggedMemoIsAPictureOnlyWithHtmlTags) {
   EXPECT_NE(PdfText(Folder("text.pdf")).find("Uwaga: towar wydano"), std::string::npos);
 }
 
+TEST_F(PdfDocumentTest, HugePictureViewIsDrawnAtALowerScale) {
+  TfrxMemoView* hatched = Memo("Hatched", 0, 200, 60000, 40000, "Siatka");
+  hatched->SetBrushStyle(bsCross);
+  const std::string bytes = Bytes(Export(Plain()));
+  const size_t at = bytes.find("BI\r\n/W ");
+  ASSERT_NE(at, std::string::npos);
+  const long width = std::atol(bytes.c_str() + at + 7);
+  const long height = std::atol(bytes.c_str() + bytes.find("/H ", at) + 3);
+  EXPECT_GT(width, 1000);
+  EXPECT_LE(width * height, 16L * 1024 * 1024);
+  EXPECT_NEAR(static_cast<double>(width) / height, 1.5, 0.01);
+}
+
 TEST_F(PdfDocumentTest, RightToLeftMemoShowsVisualAndCopiesLogical) {
   TfrxMemoView* hebrew = Memo("Hebrew", 0, 220, 300, 20, "שלום עולם");
   hebrew->SetRTLReading(true);
