@@ -4,12 +4,14 @@
 
 #include "jobs/RenderTool.h"
 #include "platform/FileSystem.h"
+#include "engine/frxEngine.h"
 #include "prepared/frxPreviewPages.h"
 #include "script/fs_ireportscript.h"
 
 int main(int argc, char** argv) {
   fsUseScriptEngineForReports();
   frxRegisterPreviewPages();
+  frxRegisterEngine();
   std::error_code error;
   std::string current = std::filesystem::current_path(error).string();
   if (current.empty()) current = ".";

@@ -10,20 +10,9 @@
 #include "prepared/frxPreviewPages.h"
 #include "report/frxClassDataSet.h"
 
+#include "frxEngine_helpers.h"
+
 namespace {
-
-// Sets a flag for the life of a scope and puts the old value back, also on failure.
-class TFlagScope {
- public:
-  TFlagScope(bool& flag, bool value) : flag_(flag), old_(flag) { flag_ = value; }
-  TFlagScope(const TFlagScope&) = delete;
-  TFlagScope& operator=(const TFlagScope&) = delete;
-  ~TFlagScope() { flag_ = old_; }
-
- private:
-  bool& flag_;
-  bool old_;
-};
 
 TfrxDataSet* AsDataSet(TfrxComponent* c) { return dynamic_cast<TfrxDataSet*>(c); }
 
@@ -94,11 +83,21 @@ bool TfrxEngine::RunReport() {
   curVColumn_ = 0;
   bool started = false;
   auto cleanUp = [&] {
-    if (started) report_.DataSets().Finalize();
+    PutCellsBack();
+    verticalMaster_ = nullptr;
+    bandPath_.clear();
+    groupRows_.clear();
+    openOutlines_.clear();
     pages_.EndRun();
     running_ = false;
+    try {
+      report_.DataSets().Finalize();
+    } catch (const std::exception& e) {
+      report_.Errors().Add(e.what());
+    }
   };
   try {
+    LinkAllPages();
     if (!CheckDataSetConflicts()) {
       cleanUp();
       return false;
@@ -180,6 +179,7 @@ void TfrxEngine::RunReportPage(TfrxReportPage& page) {
 }
 
 void TfrxEngine::RunPageInstance(TfrxReportPage& page) {
+  if (!HasDetailData(page, report_.EngineOptions().PrintIfEmpty)) return;
   BeginPageRun(page);
   ShowPageObjects(page);
   if (report_.OnManualBuild)

@@ -83,14 +83,17 @@ class TShifter {
 
 // --- showing -------------------------------------------------------------------------------------
 
-void TfrxEngine::ShowBand(TfrxBand* band) {
-  if (!band) return;
+void TfrxEngine::ShowBand(TfrxBand* band) { ShowBandReturningVisible(band); }
+
+bool TfrxEngine::ShowBandReturningVisible(TfrxBand* band) {
+  if (!band) return false;
   if (band->KeepChild()) BeginKeep(band);
   const bool visible = PlaceBand(*band);
   if (band->Child() && (visible || band->PrintChildIfInvisible())) ShowBand(band->Child());
   if (band->KeepChild()) FinishKeep(band);
   // A printed data row opens the page run for keeping.
-  if (visible && dynamic_cast<TfrxDataBand*>(band)) noBandPlaced_ = false;
+  if (visible && dynamic_cast<TfrxDataBand*>(band) && !band->Vertical()) noBandPlaced_ = false;
+  return visible;
 }
 
 void TfrxEngine::ShowBandOfClass(const TfrxClassInfo& bandClass) {
@@ -98,6 +101,28 @@ void TfrxEngine::ShowBandOfClass(const TfrxClassInfo& bandClass) {
 }
 
 bool TfrxEngine::PlaceBand(TfrxBand& band) {
+  if (band.Vertical()) return ShowVerticalBand(band);
+  const bool withCells = band.HasVerticalCells && !dynamic_cast<TfrxPageHeader*>(&band);
+  if (withCells) {
+    // The cells are produced first; the band then carries them, and is never split.
+    const bool allowSplit = band.AllowSplit();
+    band.SetAllowSplit(false);
+    RunVerticalBands(band);
+    try {
+      const bool visible = PlaceBandItself(band);
+      band.SetAllowSplit(allowSplit);
+      verticalMaster_ = nullptr;
+      return visible;
+    } catch (...) {
+      band.SetAllowSplit(allowSplit);
+      verticalMaster_ = nullptr;
+      throw;
+    }
+  }
+  return PlaceBandItself(band);
+}
+
+bool TfrxEngine::PlaceBandItself(TfrxBand& band) {
   auto* dataBand = dynamic_cast<TfrxDataBand*>(&band);
   const bool rowBand = dataBand || dynamic_cast<TfrxGroupHeader*>(&band);
   if (!inOpenPage_ && band.Visible() && band.StartNewPage() && (!rowBand || band.BandRowNo != 1)) {
@@ -135,7 +160,10 @@ bool TfrxEngine::PlaceBand(TfrxBand& band) {
         band.SetLeft(multiColumn ? curX_ + dataBand->Left() : curX_);
         band.SetTop(curY_);
       }
-      if (!inOpenPage_ || !pages_.PageHasBand(band)) pages_.EmitBand(band);
+      if (&band == verticalMaster_)
+        OutputVerticalMaster(band);
+      else if (!inOpenPage_ || !pages_.PageHasBand(band))
+        pages_.EmitBand(band);
       if (!IsNullBand(band)) curY_ += band.Height();
     }
   }
@@ -145,6 +173,15 @@ bool TfrxEngine::PlaceBand(TfrxBand& band) {
 
 // --- preparing -------------------------------------------------------------------------------------
 
+std::vector<TfrxComponent*> TfrxEngine::OwnObjects(const TfrxBand& band) const {
+  std::vector<TfrxComponent*> objects = band.Objects();
+  // The cells copied into the band that carries vertical bands are already evaluated.
+  if (&band == verticalMaster_ && band.OwnObjectCount >= 0 &&
+      static_cast<size_t>(band.OwnObjectCount) < objects.size())
+    objects.resize(static_cast<size_t>(band.OwnObjectCount));
+  return objects;
+}
+
 void TfrxEngine::PrepareBand(TfrxBand& band) {
   activeBand_ = &band;
   if (band.ShiftDependents().empty()) BuildShiftTree(band);
@@ -153,7 +190,7 @@ void TfrxEngine::PrepareBand(TfrxBand& band) {
   report_.FireBeforePrint(band);
 
   bool grew = false;
-  for (TfrxComponent* object : band.Objects()) {
+  for (TfrxComponent* object : OwnObjects(band)) {
     auto* c = dynamic_cast<TfrxReportComponent*>(object);
     if (!c) continue;
     report_.SetCurrentObjectName(c->Name());
@@ -186,18 +223,19 @@ void TfrxEngine::PrepareBand(TfrxBand& band) {
 }
 
 void TfrxEngine::ReleaseBand(TfrxBand& band) {
+  const std::vector<TfrxComponent*> own = OwnObjects(band);
   if (band.Visible())
-    for (TfrxComponent* object : band.Objects())
+    for (TfrxComponent* object : own)
       if (auto* c = dynamic_cast<TfrxReportComponent*>(object)) {
         report_.SetCurrentObjectName(c->Name());
         report_.FireAfterPrint(*c);
       }
-  for (TfrxComponent* object : band.Objects())
+  for (TfrxComponent* object : own)
     if (auto* c = dynamic_cast<TfrxReportComponent*>(object)) c->AfterPrint();
   report_.FireAfterPrint(band);
   band.AfterPrint();
   if (band.OwnObjectCount != -1) {
-    // Objects added during output (merged subreports) go with it.
+    // Objects added during output (merged subreports, cells of vertical bands) go with it.
     while (static_cast<int>(band.Objects().size()) > band.OwnObjectCount) delete band.Objects().back();
     band.OwnObjectCount = -1;
   }

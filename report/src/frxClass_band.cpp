@@ -109,6 +109,8 @@ void TfrxBand::Notification(TComponent* component, TOperation operation) {
   if (operation != opRemove) return;
   if (child_ && static_cast<TComponent*>(child_) == component) child_ = nullptr;
   std::erase_if(linkedBands_, [component](TfrxBand* b) { return static_cast<TComponent*>(b) == component; });
+  for (TfrxBand** link : {&HeaderBand, &FooterBand, &GroupBand})
+    if (*link && static_cast<TComponent*>(*link) == component) *link = nullptr;
 }
 
 // ---------------------------------------------------------------------------------------

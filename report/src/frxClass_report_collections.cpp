@@ -1,5 +1,6 @@
 // The report's dataset list.
 #include <algorithm>
+#include <exception>
 
 #include "report/frxClassReport.h"
 
@@ -71,24 +72,40 @@ TfrxDataSet* TfrxReportDataSets::FindByAlias(std::string_view alias) const {
 }
 
 void TfrxReportDataSets::Initialize() {
-  for (const auto& item : items_) {
-    if (TfrxDataSet* d = item->DataSet()) {
+  Finalize();
+  try {
+    for (const auto& item : items_) {
+      TfrxDataSet* d = item->DataSet();
+      // A dataset listed twice is begun (and ended) once.
+      if (!d || std::find(inUse_.begin(), inUse_.end(), d) != inUse_.end()) continue;
       d->SetReport(&report_);
+      inUse_.push_back(d);
       d->BeginUse();
     }
+  } catch (...) {
+    // Those begun so far end again, so no dataset stays hooked to its table.
+    Finalize();
+    throw;
   }
 }
 
 void TfrxReportDataSets::Finalize() {
-  for (const auto& item : items_) {
-    if (TfrxDataSet* d = item->DataSet()) {
+  std::vector<TfrxDataSet*> inUse;
+  inUse.swap(inUse_);
+  std::exception_ptr firstError;
+  for (TfrxDataSet* d : inUse) {
+    try {
       d->EndUse();
-      d->SetReport(nullptr);
+    } catch (...) {
+      if (!firstError) firstError = std::current_exception();
     }
+    d->SetReport(nullptr);
   }
+  if (firstError) std::rethrow_exception(firstError);
 }
 
 void TfrxReportDataSets::Forget(const TComponent* dataSet) {
+  std::erase_if(inUse_, [dataSet](TfrxDataSet* d) { return static_cast<const TComponent*>(d) == dataSet; });
   for (const auto& item : items_)
     if (item->DataSet() && static_cast<const TComponent*>(item->DataSet()) == dataSet) item->SetDataSet(nullptr);
 }

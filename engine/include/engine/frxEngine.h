@@ -9,10 +9,13 @@
 //   frxRegisterEngine) and writes into the report's store, which it only refers to. It
 //   evaluates the template's bands and objects in place and restores them after every
 //   output; it keeps no output objects of its own.
-// - Order of one run: RunReport links nothing itself yet (the data bands' links and
-//   their iteration belong to the data-band unit, reached through RunDataBands), checks
-//   the dataset conflicts, initialises the report's datasets, runs OnStartReport,
-//   registers the source pages, runs one or two passes, runs OnStopReport and cleans up.
+// - Order of one run: RunReport links the bands of every report page (horizontal, then
+//   vertical), checks the dataset conflicts, initialises the report's datasets, runs
+//   OnStartReport, registers the source pages, runs one or two passes, runs
+//   OnStopReport and cleans up. A page body is its data bands (RunDataBands) unless the
+//   host or the page's script builds it.
+// - Objects of horizontal bands that lie on a vertical band are moved into it for the
+//   run (their cells) and put back into their home bands when the run ends.
 // - Errors: band structure and dataset conflicts go to the report's Errors and
 //   RunReport returns false; errors raised by scripts and expressions propagate out of
 //   RunReport after OnStopReport and the clean-up have run.
@@ -23,7 +26,9 @@
 //   inside an event) rely on the guards InOpenPage, InCompletePage and InPageHeader.
 
 #include <functional>
+#include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -53,6 +58,23 @@ class TfrxHeaderList {
 
  private:
   std::vector<TfrxHeaderListItem> items_;
+};
+
+// An object told about every printed data row (RowListeners): a data band has just
+// been output for the current record of its dataset.
+class TfrxRowListener {
+ public:
+  virtual void DataRowPrinted(TfrxDataBand& band) = 0;
+
+ protected:
+  ~TfrxRowListener() = default;
+};
+
+// One enclosing data row while its details print: the data band and its row number
+// through the master row (BandRowNoThrough).
+struct TfrxBandPathEntry {
+  std::string Name;
+  int Number = 0;
 };
 
 class TfrxCustomEngine : public TfrxReportEngine {
@@ -113,7 +135,8 @@ class TfrxCustomEngine : public TfrxReportEngine {
   void SetRowNo(int v) { rowNo_ = v; }
   void SetRowNoThrough(int v) { rowNoThrough_ = v; }
 
-  // Objects told about every printed data row (the data-band unit).
+  // Objects told about every printed data row; those that are a TfrxRowListener hear
+  // of it.
   std::vector<TfrxComponent*> RowListeners;
   // Lets the host's window system process pending messages during long runs.
   std::function<void()> ProcessMessages;
@@ -160,6 +183,21 @@ class TfrxEngine : public TfrxCustomEngine {
   void PrepareBand(TfrxBand& band);
   void ReleaseBand(TfrxBand& band);
 
+  // --- data bands (frxEngine_link.cpp, frxEngine_data.cpp, frxEngine_groups.cpp)
+  // Links the bands of one orientation of a page: masters and details, headers and
+  // footers, group chains. Band structure errors go to the report's Errors.
+  void LinkBands(TfrxReportPage& page, bool vertical);
+  // Whether printing the owner (a report page or a data band) gives at least one row;
+  // true at once when `printIfEmpty`.
+  bool HasDetailData(TfrxComponent& owner, bool printIfEmpty);
+  // Prints the data bands of the owner (a page's masters, a data band's details) for all
+  // their rows, with headers, footers and groups.
+  void RunDataBands(TfrxComponent& owner);
+  // The enclosing data rows of the band being printed, outermost first.
+  const std::vector<TfrxBandPathEntry>& BandPath() const { return bandPath_; }
+  // The band whose cells of vertical bands are being produced, or none.
+  TfrxBand* VerticalMaster() const { return verticalMaster_; }
+
   TfrxReportPage* CurrentReportPage() const { return currentReportPage_; }
   TfrxBand* ActiveBand() const { return activeBand_; }
   TfrxHeaderList& RepeatHeaders() { return repeatHeaders_; }
@@ -174,13 +212,22 @@ class TfrxEngine : public TfrxCustomEngine {
   TfrxBand* HeldBand() const { return heldBand_; }
   double PageOriginX() const { return pageOriginX_; }
 
- protected:
-  // The body of a page instance without a manual build: its data bands (master/detail
-  // iteration, headers, footers, groups). Prints nothing here; the data-band unit
-  // derives from this engine and fills it in.
-  virtual void RunDataBands(TfrxReportPage& page) {}
-
  private:
+  // The state of one RunDataBands call, carried from one band of the list to the next:
+  // the start Y of the last printed row, and the store positions where the current
+  // row of band columns and the last row before the footer begin.
+  struct TRowRun {
+    double RowY = 0;
+    int ColumnPosition = 0;
+    int FooterPosition = 0;
+  };
+  // An object of a horizontal band moved into a vertical band for the run.
+  struct TMovedCell {
+    TfrxComponent* Object = nullptr;
+    TfrxBand* HomeBand = nullptr;
+    double Left = 0;
+  };
+
   // The run and its pages (frxEngine.cpp).
   bool CheckDataSetConflicts();
   void RunPasses();
@@ -205,8 +252,46 @@ class TfrxEngine : public TfrxCustomEngine {
     return currentReportPage_ ? currentReportPage_->FirstBandOfClass<B>() : nullptr;
   }
 
-  // Placing a band (frxEngine_bands.cpp).
+  // Linking (frxEngine_link.cpp).
+  void LinkAllPages();
+  void MoveCellsIntoVerticalBands(TfrxReportPage& page);
+  void PutCellsBack();
+
+  // Data rows (frxEngine_data.cpp).
+  void RunDataBand(TfrxDataBand& band, TRowRun& run);
+  void PrintDataRow(TfrxDataBand& band, const std::vector<TfrxGroupHeader*>& groups, bool first, TRowRun& run);
+  void ShowDataFooter(TfrxDataBand& band, const TRowRun& run);
+  void PushHeader(TfrxBand* band);
+  void PopHeader(TfrxBand* band);
+  void AdvanceColumns(TfrxDataBand& band, double rowY, int columnPosition);
+  void CloseColumnRow(TfrxDataBand& band, double rowY, int columnPosition);
+  void TellRowListeners(TfrxDataBand& band);
+  bool AddBandOutline(TfrxBand& band, bool visible);
+
+  // Groups (frxEngine_groups.cpp).
+  void StartGroups(TfrxDataBand& band, const std::vector<TfrxGroupHeader*>& chain, bool firstTime, size_t from);
+  void TestGroupChange(TfrxDataBand& band, const std::vector<TfrxGroupHeader*>& chain, double rowY,
+                       int columnPosition);
+  void EndGroups(TfrxDataBand& band, const std::vector<TfrxGroupHeader*>& chain, size_t from);
+  void ApplyDrillDown(TfrxDataBand& band, const std::vector<TfrxGroupHeader*>& chain);
+  Variant GroupCondition(TfrxGroupHeader& group);
+
+  // Vertical bands (frxEngine_vertical.cpp).
+  void RunVerticalBands(TfrxBand& band);
+  void RunVerticalDataBands(TfrxComponent& owner);
+  void RunVerticalDataBand(TfrxDataBand& band);
+  bool ShowVerticalBand(TfrxBand& band);
+  void ShowVerticalHeadersAgain();
+  void CopyCellsIntoMaster(TfrxBand& band);
+  void OutputVerticalMaster(TfrxBand& band);
+
+  // Placing a band (frxEngine_bands.cpp). ShowBandReturningVisible is ShowBand telling
+  // whether the band itself was visible.
+  bool ShowBandReturningVisible(TfrxBand* band);
   bool PlaceBand(TfrxBand& band);
+  bool PlaceBandItself(TfrxBand& band);
+  // The band's objects evaluated with it (without the cells copied into VerticalMaster).
+  std::vector<TfrxComponent*> OwnObjects(const TfrxBand& band) const;
   void OutputBand(TfrxBand& band);
   void BuildShiftTree(TfrxBand& band);
   void ShiftObjects(TfrxBand& band);
@@ -231,6 +316,17 @@ class TfrxEngine : public TfrxCustomEngine {
   int heldPosition_ = 0;
   TfrxXMLItem* heldOutline_ = nullptr;
   int heldAnchor_ = 0;
+
+  std::vector<TfrxBandPathEntry> bandPath_;
+  std::vector<TMovedCell> movedCells_;
+  // Data rows printed in the current group of each group header.
+  std::map<const TfrxBand*, int> groupRows_;
+  // Bands whose outline item is open (the outline stepped into it).
+  std::set<const TfrxBand*> openOutlines_;
+  TfrxBand* verticalMaster_ = nullptr;
+  TfrxHeaderList verticalHeaders_;
+  std::vector<size_t> verticalPageBreaks_;
+  bool reshowingVerticalHeaders_ = false;
 };
 
 // Registers TfrxEngine as the engine of reports created from now on (over the

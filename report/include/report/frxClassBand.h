@@ -81,6 +81,13 @@ class TfrxBand : public TfrxReportComponent {
   // its height after its last preparation.
   int BandRowNo = 0, BandRowNoThrough = 0;
   double GrownHeight = 0;
+  // Links made when the engine links a page's bands: a data band's header and footer, a
+  // group header's footer, and the outermost group header around a data band.
+  TfrxBand* HeaderBand = nullptr;
+  TfrxBand* FooterBand = nullptr;
+  TfrxBand* GroupBand = nullptr;
+  // Cells of vertical bands were moved into this band from it.
+  bool HasVerticalCells = false;
 
   void Notification(TComponent* component, TOperation operation) override;
 

@@ -225,7 +225,10 @@ class TfrxReportDataSets {
   TfrxDataSetItem* Find(const TfrxDataSet* dataSet) const;
   // The dataset of the list whose alias equals `alias` (ASCII case ignored), or none.
   TfrxDataSet* FindByAlias(std::string_view alias) const;
-  // Gives every dataset the report and calls BeginUse; afterwards EndUse and lets go.
+  // Gives every dataset the report and calls BeginUse; Finalize calls EndUse on exactly
+  // those that began (once each, also when one of them fails: the first error is raised
+  // after all have ended) and lets them go. A BeginUse that fails ends the ones begun
+  // before it and raises.
   void Initialize();
   void Finalize();
   // Drops a dataset that is being destroyed from every item (compares the pointer only).
@@ -234,6 +237,7 @@ class TfrxReportDataSets {
  private:
   TfrxReport& report_;
   std::vector<std::unique_ptr<TfrxDataSetItem>> items_;
+  std::vector<TfrxDataSet*> inUse_;  // begun and not yet ended
 };
 
 // --- the report --------------------------------------------------------------------------
