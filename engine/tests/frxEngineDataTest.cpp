@@ -299,6 +299,41 @@ TEST_F(DataBandsTest, EmptyReportPrintsNothingWhenPagesWithoutDataAreNotWanted) 
   EXPECT_EQ(store->Count(), 1);
 }
 
+// A script that only records the event procedures it is asked to run.
+class TRecordingScript : public TfrxReportScript {
+ public:
+  explicit TRecordingScript(std::vector<std::string>& calls) : calls_(calls) {}
+  void Reset(const std::string&) override {}
+  void AddObject(const std::string&, TfrxComponent*) override {}
+  void RegisterReport(TfrxReport&) override {}
+  bool Compile(const std::vector<std::string>&, const std::string&, TfrxScriptError&) override { return true; }
+  bool HasMainStatements() const override { return false; }
+  void Execute() override {}
+  void Terminate() override {}
+  void CallProcedure(const std::string& name, TfrxComponent* argument) override {
+    calls_.push_back(name + " " + argument->Name());
+  }
+  bool Evaluate(const std::string& expression, Variant&, std::string& errorText) override {
+    errorText = "no expressions here: " + expression;
+    return false;
+  }
+  bool FindVariable(const std::string&, Variant&) const override { return false; }
+  void SetValueVariable(const Variant&) override {}
+  void SetSelfVariable(TfrxComponent*) override {}
+
+ private:
+  std::vector<std::string>& calls_;
+};
+
+TEST_F(DataBandsTest, OnMasterDetailRunsForTheDetailBeforeEachDocumentIsTested) {
+  std::vector<std::string> calls;
+  report.SetScript(std::make_unique<TRecordingScript>(calls));
+  InvoiceWithLines();
+  static_cast<TfrxDataBand*>(report.FindObject("Pozycja"))->SetOnMasterDetail("FiltrujPozycje");
+  EXPECT_EQ(Prepared().size(), 9u);
+  EXPECT_EQ(calls, std::vector<std::string>(3, "FiltrujPozycje Pozycja"));
+}
+
 // A dataset that counts its BeginUse and EndUse, and can refuse to begin.
 class TCountingDataSet : public TfrxUserDataSet {
  public:
