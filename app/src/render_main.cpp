@@ -2,9 +2,9 @@
 #include <filesystem>
 #include <iostream>
 
+#include "engine/frxEngine.h"
 #include "jobs/RenderTool.h"
 #include "platform/FileSystem.h"
-#include "engine/frxEngine.h"
 #include "prepared/frxPreviewPages.h"
 #include "script/fs_ireportscript.h"
 
