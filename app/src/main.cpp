@@ -1,5 +1,6 @@
 #include "ScriptDialogs.h"
 #include "app/Tavrel.h"
+#include "output/frxClassExport.h"
 #include "prepared/frxPreviewPages.h"
 #include "script/fs_ireportscript.h"
 
@@ -7,5 +8,6 @@ int main(int argc, char** argv) {
   fsUseScriptEngineForReports();
   InstallScriptDialogs();
   frxRegisterPreviewPages();
+  frxRegisterExportFilters();
   return RunTavrel(argc, argv);
 }
