@@ -206,6 +206,7 @@ void Tfrm_main::ReadSettings() {
   ed_Katalog->setText(FromAnsi(ini.ReadString("MAIN", "KATALOG_PDF", home)));
   ed_KatalogTemp->setText(FromAnsi(ini.ReadString("EMAIL", "KATALOG_TMP", home)));
   if (frm_Email_) frm_Email_->SetEmailSettings(ReadEmailSettings(ini));
+  ExportFilters.ReadSettings(ini);
   cb_AkcjaChange();
 }
 

@@ -8,6 +8,7 @@
 #include "jobs/RenderTool.h"
 #include "output/frxClassExport.h"
 #include "platform/FileSystem.h"
+#include "platform/IniFile.h"
 #include "prepared/frxPreviewPages.h"
 #include "script/fs_ireportscript.h"
 
@@ -24,6 +25,7 @@ int main(int argc, char** argv) {
   frxRegisterEngine();
   frxRegisterExportFilters();
   TJobExportFilters filters;
+  filters.ReadSettings(TIniFile(fsys::ProgramFolder() + "Tavrel.ini"));
   TJobOutputs outputs;
   filters.AddTo(outputs);
   std::error_code error;

@@ -8,10 +8,13 @@
 #include "AppFixture.h"
 #include "FakeDesktop.h"
 #include "FakeExportFilter.h"
+#include "PdfTools.h"
 #include "ReceivedMail.h"
+#include "app/JobExportFilters.h"
 #include "app/DirectoryEdit.h"
 #include "platform/CodePage.h"
 #include "platform/FileSystem.h"
+#include "platform/IniFile.h"
 #include "platform/Picture.h"
 #include "report/frxReportSeams.h"
 
@@ -85,7 +88,7 @@ TEST_F(JobExecutionTest, DataFileGoesAfterEveryJobButOnlyOnceTheJobUsedIt) {
   } cases[] = {
       {"no action", -1, "1=Hurtownia\r\n", false},
       {"loader error", -1, "2=bez rekordu\r\n", true},
-      {"output this program lacks", 2, "1=Hurtownia\r\n", true},
+      {"output this program lacks (printing)", 0, "1=Hurtownia\r\n", true},
   };
   for (const auto& c : cases) {
     errors.clear();
@@ -211,6 +214,49 @@ TEST(RenderProgramTest, JpegActionWritesOneImagePerPage) {
   const TRasterImage page = DecodeJpeg(std::vector<uint8_t>(bytes.begin(), bytes.end()));
   EXPECT_EQ(page.Width(), 794);
   EXPECT_EQ(page.Height(), 1123);
+}
+
+// The PDF action of the runner on a saved prepared report: one file a PDF reader takes
+// without a warning, the texts with their diacritics and completed page counts, the
+// fonts embedded with their Unicode maps, and the host's document information.
+TEST(RenderProgramTest, PdfActionWritesOneCheckedDocument) {
+  TempFolder out;
+  const std::string prepared = std::string(TAVREL_SOURCE_DIR) + "/app/jobs/tests/fixtures/dostawa.fp3";
+  const std::string dir = out.Folder().substr(0, out.Folder().size() - 1);
+  QProcess process;
+  process.start(TAVREL_RENDER, {"--prepared", QString::fromStdString(prepared), "--action", "pdf", "--out",
+                                QString::fromStdString(dir)});
+  ASSERT_TRUE(process.waitForFinished(60000));
+  ASSERT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();
+  const std::string pdf = dir + "/dostawa.pdf";
+  EXPECT_EQ(process.readAllStandardOutput().toStdString(), pdf + "\n");
+  std::string check;
+  EXPECT_TRUE(QpdfCheckClean(pdf, "", check)) << check;
+  const std::string text = PdfText(pdf);
+  EXPECT_NE(text.find("Mąka pszenna typ 650, 25 kg"), std::string::npos) << text;
+  EXPECT_NE(text.find("Strona 2 z 2"), std::string::npos) << text;
+  const std::string fonts = RunTool("pdffonts " + Quoted(pdf)).Output;
+  EXPECT_NE(fonts.find("CID TrueType      Identity-H       yes no  yes"), std::string::npos) << fonts;
+  const std::string info = RunTool("pdfinfo " + Quoted(pdf)).Output;
+  EXPECT_NE(info.find("Author:          Ostrand Tavrel\n"), std::string::npos) << info;
+  EXPECT_NE(info.find("Creator:         Ostrand Tavrel (https://"), std::string::npos) << info;
+}
+
+// Font subsetting is a setting of Tavrel.ini, off unless its key says "1".
+TEST(JobExportFiltersTest, SubsetFontsFromTheSettingsFile) {
+  TempFolder folder;
+  const struct {
+    const char* ini;
+    bool subset;
+  } cases[] = {{"[MAIN]\r\nAKCJA=2\r\n", false},
+               {"[MAIN]\r\nPDF_PODZBIOR_CZCIONEK=1\r\n", true},
+               {"[MAIN]\r\nPDF_PODZBIOR_CZCIONEK=0\r\n", false}};
+  for (const auto& c : cases) {
+    TJobExportFilters filters;
+    filters.ReadSettings(TIniFile(folder.Write("Tavrel.ini", c.ini)));
+    EXPECT_EQ(filters.PDF_E.SubsetFonts(), c.subset) << c.ini;
+    EXPECT_TRUE(filters.PDF_E.EmbeddedFonts());
+  }
 }
 
 TEST(RenderProgramTest, JpegIntoAFolderThatCannotBeMadeFailsAndLeavesNothing) {

@@ -9,8 +9,14 @@
 
 #include "jobs/JobSequence.h"
 #include "output/frxExportImage.h"
+#include "output/frxExportPDF.h"
 
 class TfrxCustomExportFilter;
+class TIniFile;
+
+// The settings key (section MAIN of Tavrel.ini) that makes the PDF files embed only the
+// glyphs they use: "1" on, anything else off (the default: whole font files).
+constexpr const char* kPdfSubsetFontsKey = "PDF_PODZBIOR_CZCIONEK";
 
 // A report export filter as the job road uses it. An export succeeds when the walk ran
 // and the filter wrote everything it was asked to: a page image that could not be
@@ -37,7 +43,11 @@ struct TJobExportFilters {
 
   // Fills the export members of `outputs` with the filters held here.
   void AddTo(TJobOutputs& outputs);
+  // The filters' settings kept in the program's settings file (font subsetting).
+  void ReadSettings(const TIniFile& ini);
 
+  TfrxPDFExport PDF_E{nullptr};
+  TJobFilter PdfJob{PDF_E};
   TfrxJPEGExport JPG_E{nullptr};
   TJobFilter JpegJob{JPG_E};
 };
