@@ -242,6 +242,41 @@ TEST(RenderProgramTest, PdfActionWritesOneCheckedDocument) {
   EXPECT_NE(info.find("Creator:         Ostrand Tavrel (https://"), std::string::npos) << info;
 }
 
+// The sample job shipped in samples/faktura, as scripts/run.sh runs it: the ticket read
+// in the sample's folder, two invoices over Dane with their rows from Seria and totals
+// from Sumy, the logo, page numbers and display formats, one checked PDF.
+TEST(RenderProgramTest, SampleJobGivesTheInvoicesAsPdf) {
+  TempFolder out;
+  const std::string dir = out.Folder().substr(0, out.Folder().size() - 1);
+  QProcess process;
+  process.setWorkingDirectory(QString::fromStdString(std::string(TAVREL_SOURCE_DIR) + "/samples/faktura"));
+  process.start(TAVREL_RENDER, {"--out", QString::fromStdString(dir), "--errors", "faktura.prn"});
+  ASSERT_TRUE(process.waitForFinished(60000));
+  const std::string err = process.readAllStandardError().toStdString();
+  ASSERT_EQ(process.exitCode(), 0) << err;
+  const std::string pdf = dir + "/FV_13_12_2026.pdf";  // the last document name of the file
+  EXPECT_EQ(process.readAllStandardOutput().toStdString(), pdf + "\n");
+  EXPECT_EQ(err.find("Error"), std::string::npos) << err;
+  std::string check;
+  EXPECT_TRUE(QpdfCheckClean(pdf, "", check)) << check;
+  EXPECT_EQ(RunTool("qpdf --show-npages " + Quoted(pdf)).Output, "2\n");
+  const std::string text = PdfText(pdf);
+  for (const char* expected :
+       {"Piekarnia Kłos sp. z o.o.", "Faktura VAT nr FV 12/12/2026", "Hurtownia Morwa sp. j.",
+        "Chleb żytni na zakwasie 500 g", "Rogal świętomarciński 250 g", "Do zapłaty: 2 475,90 zł",
+        "Strona 1 z 2", "Faktura VAT nr FV 13/12/2026", "Sklep Spożywczy „Pod Kasztanem” Ewa Łęcka",
+        "Usługa dowozu – trasa Gniezno", "Do zapłaty: 930,85 zł", "Strona 2 z 2", "Data wydruku: "})
+    EXPECT_NE(text.find(expected), std::string::npos) << expected << "\n" << text;
+  // The first invoice's rows come before its total, and the second invoice follows.
+  EXPECT_LT(text.find("Ciasto drożdżowe ze śliwkami"), text.find("2 475,90"));
+  EXPECT_LT(text.find("2 475,90"), text.find("Sernik wiedeński"));
+  // The logo is a picture; every font is embedded with its Unicode map.
+  EXPECT_NE(RunTool("pdfimages -list " + Quoted(pdf)).Output.find("jpeg"), std::string::npos);
+  const std::string fonts = RunTool("pdffonts " + Quoted(pdf)).Output;
+  EXPECT_EQ(fonts.find(" no  no "), std::string::npos) << fonts;
+  EXPECT_NE(fonts.find("Arial,Bold"), std::string::npos) << fonts;
+}
+
 // Font subsetting is a setting of Tavrel.ini, off unless its key says "1".
 TEST(JobExportFiltersTest, SubsetFontsFromTheSettingsFile) {
   TempFolder folder;
