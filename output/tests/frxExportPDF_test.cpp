@@ -66,6 +66,18 @@ TEST_F(PdfExportTest, PageRangeExportsTheChosenPagesOnly) {
   EXPECT_EQ(text.find("Strona 3 z 5"), std::string::npos);
 }
 
+TEST_F(PdfExportTest, PageBackgroundOnlyWhenAskedFor) {
+  invoice.Prepare(1);
+  pdf.SetCompressed(false);
+  for (bool background : {false, true}) {
+    TMemoryStream out;
+    pdf.SetStream(&out);
+    pdf.SetBackground(background);
+    ASSERT_TRUE(invoice.report.ExportTo(pdf));
+    EXPECT_EQ(out.DataString().find("BI\r\n/W ") != std::string::npos, background) << background;
+  }
+}
+
 TEST_F(PdfExportTest, NoFileNameNoStreamWritesNothing) {
   invoice.Prepare(1);
   EXPECT_TRUE(invoice.report.ExportTo(pdf));  // the start was refused, which is no error
