@@ -81,6 +81,7 @@ bool TfrxEngine::RunReport() {
   running_ = true;
   holding_ = false;
   curVColumn_ = 0;
+  aggregates_.ClearList();
   bool started = false;
   auto cleanUp = [&] {
     PutCellsBack();
@@ -88,6 +89,8 @@ bool TfrxEngine::RunReport() {
     bandPath_.clear();
     groupRows_.clear();
     openOutlines_.clear();
+    // The items point at template bands, which a reload after the run may replace.
+    aggregates_.ClearList();
     pages_.EndRun();
     running_ = false;
     try {
@@ -123,7 +126,10 @@ bool TfrxEngine::RunReport() {
 }
 
 void TfrxEngine::RunPasses() {
-  for (TfrxReportPage* page : ReportPages()) pages_.RegisterSourcePage(*page);
+  for (TfrxReportPage* page : ReportPages()) {
+    pages_.RegisterSourcePage(*page);
+    aggregates_.CollectPage(*page, [this](const TfrxComponent& cell) { return HomeBandOf(cell); });
+  }
   finalPass_ = !DoublePass();
   totalPages_ = 0;
   pages_.StartPass();
@@ -132,6 +138,7 @@ void TfrxEngine::RunPasses() {
   totalPages_ = pages_.Count();
   pages_.SetCurrentPage(pages_.Count() - 1);
   pages_.DropPassOutput();
+  aggregates_.ClearValues();
   finalPass_ = true;
   // The first pass records positions only, so its pages cannot stand as the result: a
   // run stopped during it is run again in full and stops at the same place when a script
@@ -357,6 +364,7 @@ void TfrxEngine::ShowFixedBand(TfrxBand& band) {
     curY_ += band.Height();
   }
   ReleaseBand(band);
+  aggregates_.ResetShownIn(&band);
 }
 
 void TfrxEngine::ShowColumnFooter() {
@@ -370,6 +378,7 @@ void TfrxEngine::ShowColumnFooter() {
     curY_ += footer->Height();
   }
   ReleaseBand(*footer);
+  aggregates_.ResetShownIn(footer);
 }
 
 void TfrxEngine::UpdateEndlessPageSize() {
@@ -387,20 +396,26 @@ void TfrxEngine::UpdateEndlessPageSize() {
 // --- page and column breaks ----------------------------------------------------------------------
 
 void TfrxEngine::SetAsideKept() {
+  // The last row moves with its data footer: it counts on the next page.
+  if (keepFooter_) aggregates_.UndoRow(heldBand_);
   pages_.SetAsideFrom(heldPosition_);
   curY_ = pages_.LowestBandBottom(0);
 }
 
 void TfrxEngine::PutBackKept(double x) {
+  aggregates_.EndKeeping();
   pages_.PutBackSetAside(curY_, x);
   if (heldOutline_) pages_.Outline().ShiftFrom(heldOutline_, static_cast<int>(std::lround(curY_)));
   pages_.MoveAnchorsDown(heldAnchor_, static_cast<int>(std::lround(curY_)));
   curY_ = pages_.LowestBandBottom(x);
+  if (keepFooter_) aggregates_.RedoRow(heldBand_);
 }
 
 void TfrxEngine::NewPage() {
-  if (heldBand_ && curY_ - heldTopY_ + heldBand_->Height() > PageHeight() - BottomBandsHeight())
+  if (holding_ && heldBand_ && curY_ - heldTopY_ + heldBand_->Height() > PageHeight() - BottomBandsHeight()) {
     holding_ = false;  // the kept bands would not fit on an empty page either
+    aggregates_.EndKeeping();
+  }
   if (holding_) SetAsideKept();
   lastPlacedBand_ = activeBand_;
   CompletePage();
@@ -501,7 +516,12 @@ double TfrxEngine::FreeSpace() const {
 
 Variant TfrxEngine::FetchAggregateValue(const std::string& function, const std::string& expression, int flags,
                                         const Variant& band) {
-  throw EfrxReportError(function + "(" + expression + "): totals are not computed by this engine yet");
+  const TfrxComponent* dataBand = nullptr;  // any
+  if (!(band.isOrdinal() && band.toInt64() == 0)) {
+    dataBand = report_.Script() ? report_.Script()->ComponentOfValue(band) : nullptr;
+    if (!dataBand) return Variant::Null();  // no object: no total collected for it
+  }
+  return aggregates_.FindValue(activeBand_, curVColumn_, function, expression, flags, dataBand);
 }
 
 // --- keeping together ------------------------------------------------------------------------------
@@ -514,6 +534,7 @@ void TfrxEngine::BeginKeep(TfrxBand* band, int position) {
   heldPosition_ = position != 0 ? position : pages_.ObjectPosition();
   heldOutline_ = pages_.Outline().LastItem();
   heldAnchor_ = pages_.AnchorPosition();
+  aggregates_.StartKeeping();
 }
 
 void TfrxEngine::FinishKeep(const TfrxBand* band) {
@@ -526,6 +547,7 @@ void TfrxEngine::DropKeeping() {
   holding_ = false;
   heldBand_ = nullptr;
   keepHeader_ = false;
+  aggregates_.EndKeeping();
 }
 
 void frxRegisterEngine() {

@@ -93,6 +93,8 @@ bool TfrxEngine::ShowBandReturningVisible(TfrxBand* band) {
   if (band->KeepChild()) FinishKeep(band);
   // A printed data row opens the page run for keeping.
   if (visible && dynamic_cast<TfrxDataBand*>(band) && !band->Vertical()) noBandPlaced_ = false;
+  // A row counts once the band and its children are out.
+  if (dynamic_cast<TfrxDataBand*>(band)) aggregates_.AddRow(band, 0);
   return visible;
 }
 
@@ -168,6 +170,7 @@ bool TfrxEngine::PlaceBandItself(TfrxBand& band) {
     }
   }
   ReleaseBand(band);
+  aggregates_.ResetShownIn(&band);
   return visible;
 }
 

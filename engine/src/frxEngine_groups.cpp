@@ -91,6 +91,8 @@ void TfrxEngine::EndGroups(TfrxDataBand& band, const std::vector<TfrxGroupHeader
       // Hidden for a group of a single row: that group's own rows count, not those of
       // the innermost group.
       if (!footer->HideIfSingleDataRecord() || groupRows_[&group] > 1) ShowBand(footer);
+      // A hidden footer's totals start again with the next group all the same.
+      aggregates_.ResetShownIn(footer);
     }
     if (openOutlines_.erase(&group)) pages_.Outline().LevelUp();
     PopHeader(&group);

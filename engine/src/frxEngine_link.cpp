@@ -189,6 +189,12 @@ void TfrxEngine::MoveCellsIntoVerticalBands(TfrxReportPage& page) {
   }
 }
 
+TfrxBand* TfrxEngine::HomeBandOf(const TfrxComponent& cell) const {
+  for (const TMovedCell& moved : movedCells_)
+    if (moved.Object == &cell) return moved.HomeBand;
+  return nullptr;
+}
+
 void TfrxEngine::PutCellsBack() {
   for (auto cell = movedCells_.rbegin(); cell != movedCells_.rend(); ++cell) {
     cell->Object->SetParent(cell->HomeBand);

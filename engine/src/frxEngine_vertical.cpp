@@ -133,6 +133,9 @@ bool TfrxEngine::ShowVerticalBand(TfrxBand& band) {
   report_.SetCurrentObjectName(band.Name());
   report_.FireAfterPrint(band);
   band.AfterPrint();
+  // The row counts in its column of the master's totals; a footer's cells start again.
+  if (dynamic_cast<TfrxDataBand*>(&band)) aggregates_.AddRow(&master, curVColumn_);
+  if (isFooter) aggregates_.ResetShownIn(&band);
   return visible;
 }
 

@@ -4,9 +4,9 @@
 #include <algorithm>
 #include <cctype>
 
-#include "frxClass_brackets.h"
 #include "platform/CodePage.h"
 #include "platform/Stream.h"
+#include "report/frxBrackets.h"
 #include "report/frxClassDataSet.h"
 #include "report/frxClassMemo.h"
 #include "report/frxClassReport.h"
@@ -106,6 +106,24 @@ void TfrxCustomMemoView::FetchFieldData() {
   if (hideZeros_ && !value_.isText() && IsZeroValue(value_)) SetText(u"");
 }
 
+namespace {
+
+// Walks the bracketed parts of a text in order. `visit` gets the part's start and the
+// part and returns where the search for the next part goes on (it may change the text).
+template <class Visit>
+void ForEachBracketedPart(std::u16string& text, const std::u16string& open, const std::u16string& close,
+                          Visit visit) {
+  size_t from = 0;
+  for (;;) {
+    // An opening delimiter on the text's last character opens nothing.
+    const size_t start = text.find(open, from);
+    if (start == std::u16string::npos || start + 1 >= text.size()) break;
+    from = visit(start, frx_brackets::FindBracketEnd<char16_t>(text, open, close, start));
+  }
+}
+
+}  // namespace
+
 void TfrxCustomMemoView::ExpandExpressions() {
   const auto [open8, close8] = SplitDelimiters(expressionDelimiters_);
   if (open8.empty()) return;
@@ -113,19 +131,27 @@ void TfrxCustomMemoView::ExpandExpressions() {
   const std::u16string close = codepage::ToWide(close8, CodePage());
   std::u16string text = Text();
   if (text.find(open) == std::u16string::npos) return;
-
-  size_t from = 0;
-  for (;;) {
-    // An opening delimiter on the text's last character opens nothing.
-    const size_t start = text.find(open, from);
-    if (start == std::u16string::npos || start + 1 >= text.size()) break;
-    const auto part = frx_brackets::FindBracketEnd<char16_t>(text, open, close, start);
+  ForEachBracketedPart(text, open, close, [&](size_t start, const frx_brackets::TBracketPart<char16_t>& part) {
     const std::u16string value = EvaluateBracket(part.Expression);
     text.replace(start, part.End - start + 1, value);
     // Inserted text is never expanded again.
-    from = start + value.size();
-  }
+    return start + value.size();
+  });
   SetText(text);
+}
+
+std::vector<std::string> TfrxCustomMemoView::BracketedExpressions() const {
+  std::vector<std::string> expressions;
+  const auto [open8, close8] = SplitDelimiters(expressionDelimiters_);
+  if (!allowExpressions_ || open8.empty()) return expressions;
+  const std::u16string open = codepage::ToWide(open8, CodePage());
+  const std::u16string close = codepage::ToWide(close8, CodePage());
+  std::u16string text = Text();
+  ForEachBracketedPart(text, open, close, [&](size_t, const frx_brackets::TBracketPart<char16_t>& part) {
+    expressions.push_back(codepage::FromWide(part.Expression, CodePage()));
+    return part.End + 1;
+  });
+  return expressions;
 }
 
 std::u16string TfrxCustomMemoView::EvaluateBracket(std::u16string_view expression) {

@@ -288,17 +288,23 @@ bool TfrxReport::SystemVariableValue(const std::string& name, Variant& value) co
   return true;
 }
 
+bool TfrxReport::GetDataSetAndField(std::string_view name, TfrxDataSet*& dataSet, std::string& field) const {
+  // alias."field"
+  const size_t dot = name.find(".\"");
+  if (dot == std::string_view::npos || name.size() < dot + 3 || name.back() != '"') return false;
+  field = std::string(name.substr(dot + 2, name.size() - dot - 3));
+  dataSet = GetDataset(name.substr(0, dot));
+  return dataSet && !field.empty();
+}
+
 Variant TfrxReport::LookupValue(const std::string& name, bool& found) {
   found = true;
-  // alias."field"
-  if (size_t dot = name.find(".\""); dot != std::string::npos && name.size() >= dot + 3 && name.back() == '"') {
-    std::string alias = name.substr(0, dot);
-    std::string field = name.substr(dot + 2, name.size() - dot - 3);
-    if (TfrxDataSet* ds = GetDataset(alias); ds && !field.empty()) {
-      Variant v = ds->Value(field);
-      if (v.isNull() && engineOptions_.ConvertNulls) v = ConvertNull(ds->FieldType(field));
-      return v;
-    }
+  TfrxDataSet* ds = nullptr;
+  std::string field;
+  if (GetDataSetAndField(name, ds, field)) {
+    Variant v = ds->Value(field);
+    if (v.isNull() && engineOptions_.ConvertNulls) v = ConvertNull(ds->FieldType(field));
+    return v;
   }
   Variant value = Variant::Null();
   if (SystemVariableValue(name, value)) return value;

@@ -1,7 +1,7 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "frxClass_brackets.h"
+#include "report/frxBrackets.h"
 #include "report/frxClassView.h"
 
 // ---------------------------------------------------------------------------------------

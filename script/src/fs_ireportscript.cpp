@@ -166,6 +166,10 @@ void TfsReportScript::SetSelfVariable(TfrxComponent* view) {
   if (TfsCustomVariable* variable = script_->FindLocalSymbol("Self")) variable->WriteValue(ObjectValue(view));
 }
 
+TfrxComponent* TfsReportScript::ComponentOfValue(const Variant& value) const {
+  return dynamic_cast<TfrxComponent*>(frxScriptObject(value));
+}
+
 void fsUseScriptEngineForReports() {
   TfrxReportCollaborators collaborators = frxReportCollaborators();
   frxRegisterScriptModules();

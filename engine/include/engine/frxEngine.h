@@ -32,6 +32,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/frxAggregate.h"
 #include "report/frxClassBand.h"
 #include "report/frxClassPage.h"
 #include "report/frxClassReport.h"
@@ -197,6 +198,8 @@ class TfrxEngine : public TfrxCustomEngine {
   const std::vector<TfrxBandPathEntry>& BandPath() const { return bandPath_; }
   // The band whose cells of vertical bands are being produced, or none.
   TfrxBand* VerticalMaster() const { return verticalMaster_; }
+  // The totals of the run (SUM, AVG, MIN, MAX, COUNT in memos).
+  TfrxAggregateList& AggregateCalls() { return aggregates_; }
 
   TfrxReportPage* CurrentReportPage() const { return currentReportPage_; }
   TfrxBand* ActiveBand() const { return activeBand_; }
@@ -256,6 +259,8 @@ class TfrxEngine : public TfrxCustomEngine {
   void LinkAllPages();
   void MoveCellsIntoVerticalBands(TfrxReportPage& page);
   void PutCellsBack();
+  // The horizontal band a cell of a vertical band was moved from, or none.
+  TfrxBand* HomeBandOf(const TfrxComponent& cell) const;
 
   // Data rows (frxEngine_data.cpp).
   void RunDataBand(TfrxDataBand& band, TRowRun& run);
@@ -297,6 +302,7 @@ class TfrxEngine : public TfrxCustomEngine {
   void ShiftObjects(TfrxBand& band);
   void SplitBand(TfrxBand& band);
 
+  TfrxAggregateList aggregates_{report_};
   TfrxHeaderList repeatHeaders_;
   TfrxReportPage* currentReportPage_ = nullptr;
   TfrxBand* activeBand_ = nullptr;

@@ -28,6 +28,7 @@
 #include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 #include "platform/Variant.h"
 #include "report/frxClassView.h"
@@ -195,6 +196,9 @@ class TfrxCustomMemoView : public TfrxStretcheable {
   // One bracketed expression with its optional " #" format: its value (also kept as
   // Value) formatted; "TotalPages#" and "CopyName#" stay for SubstituteSecondPass.
   std::u16string EvaluateBracket(std::u16string_view expression);
+  // The bracketed expressions of the text as FetchData evaluates them (8-bit, with the
+  // memo's code page, format suffix included), in order; none without AllowExpressions.
+  std::vector<std::string> BracketedExpressions() const;
   // The value as text by the format's kind; null gives the empty text, and a value that
   // does not fit the format gives its plain text.
   std::u16string FormatValue(const Variant& value, const TfrxFormat& format) const;

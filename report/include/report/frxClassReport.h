@@ -370,6 +370,9 @@ class TfrxReport : public TfrxComponent, public TfrxDataSetReport {
   void ShowErrors(const std::string& text);
   // The dataset of DataSets whose alias matches, ignoring case, or none.
   TfrxDataSet* GetDataset(std::string_view alias) const;
+  // Whether a name denotes a dataset field: alias."field" with a dataset of that alias
+  // in DataSets and a field name that is not empty. Gives back the dataset and field.
+  bool GetDataSetAndField(std::string_view name, TfrxDataSet*& dataSet, std::string& field) const;
   // The value of a name for expressions; found tells whether anything answered.
   Variant LookupValue(const std::string& name, bool& found);
   // Evaluates an expression; `fromScript` marks a call from a script's Calc.

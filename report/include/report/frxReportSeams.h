@@ -74,6 +74,9 @@ class TfrxReportScript {
   // The variables "Value" and "Self".
   virtual void SetValueVariable(const Variant& value) = 0;
   virtual void SetSelfVariable(TfrxComponent* view) = 0;
+  // The report object a script value stands for (as Calc gives "MasterData1" back), or
+  // none when the value is no object of the report.
+  virtual TfrxComponent* ComponentOfValue(const Variant& value) const { return nullptr; }
 };
 
 class TfrxReportEngine;

@@ -47,6 +47,7 @@ class TfsReportScript : public TfrxReportScript {
   bool FindVariable(const std::string& name, Variant& value) const override;
   void SetValueVariable(const Variant& value) override;
   void SetSelfVariable(TfrxComponent* view) override;
+  TfrxComponent* ComponentOfValue(const Variant& value) const override;
 
   TfsScript& Script() const { return *script_; }
 
