@@ -123,6 +123,7 @@ void TfrxPreviewPages::StartRun() {
     pictures_.SetFileCaching(report_.PreviewOptions().PictureCacheInFile, report_.EngineOptions().TempDir);
   xml_.TempDir = report_.EngineOptions().TempDir;
   runFirstPage_ = Count();
+  report_.ProgressStart(TfrxProgressType::Running);
 }
 
 void TfrxPreviewPages::EndRun() {
@@ -137,6 +138,7 @@ void TfrxPreviewPages::EndRun() {
     }
     page->SetSourceObject(nullptr);
   }
+  report_.ProgressStop();
 }
 
 TfrxComponent* TfrxPreviewPages::NewCopyOf(TfrxComponent& source, TfrxComponent* parent) {
@@ -272,6 +274,7 @@ void TfrxPreviewPages::StartOutputPage(TfrxComponent& templatePage) {
   TfrxXMLItem* page = PagesElement().Add();
   page->Name = "page" + std::to_string(SourcePageIndexOf(templatePage));
   page->Pageable = Count() > 2;
+  report_.ProgressStep(currentPage_ + 1);
   newPageMode_ = TfrxNewPageMode::Reuse;
   currentPage_ = Count() - 1;
   CountLogicalPage();

@@ -214,6 +214,49 @@ std::string TfrxReport::ErrorsReport() const {
 }
 
 // ---------------------------------------------------------------------------------------
+// Progress
+
+namespace {
+
+void ProcessPendingMessages() {
+  if (const auto& process = frxReportCollaborators().ProcessMessages) process();
+}
+
+}  // namespace
+
+void TfrxReport::ProgressStart(TfrxProgressType type) {
+  progressType_ = type;
+  if (OnProgressStart) OnProgressStart(*this, type, 0);
+  const bool window = showProgress_ && (type != TfrxProgressType::Running || oldStyleProgress_);
+  if (window && frxReportCollaborators().ProgressWindow) progressWindow_ = frxReportCollaborators().ProgressWindow(*this);
+  ProcessPendingMessages();
+}
+
+void TfrxReport::ProgressStep(int progress) {
+  if (OnProgress) OnProgress(*this, progressType_, progress);
+  if (progressWindow_) progressWindow_->ShowCaption(ProgressCaption(progress));
+  ProcessPendingMessages();
+}
+
+std::string TfrxReport::ProgressCaption(int progress) const {
+  const char* key = "prRunning";
+  if (progressType_ == TfrxProgressType::Exporting)
+    key = "prExporting";
+  else if (progressType_ == TfrxProgressType::Printing)
+    key = "prPrinting";
+  else if (engineOptions_.DoublePass && engine_ && !engine_->FinalPass())
+    key = "prRunningFirst";
+  const Variant number(progress);
+  return Format(frxResources().Get(key), std::span<const Variant>(&number, 1));
+}
+
+void TfrxReport::ProgressStop() {
+  if (OnProgressStop) OnProgressStop(*this, progressType_, 0);
+  progressWindow_.reset();
+  ProcessPendingMessages();
+}
+
+// ---------------------------------------------------------------------------------------
 // Values
 
 TfrxDataSet* TfrxReport::GetDataset(std::string_view alias) const { return dataSets_.FindByAlias(alias); }

@@ -247,6 +247,7 @@ using TfrxObjectNotify = std::function<void(TfrxComponent& object)>;
 using TfrxReportGetValue = std::function<void(const std::string& name, Variant& value)>;
 using TfrxReportNewGetValue = std::function<void(TfrxReport& report, const std::string& name, Variant& value)>;
 using TfrxLoadTemplateEvent = std::function<void(TfrxReport& report, const std::string& templateName)>;
+using TfrxProgressEvent = std::function<void(TfrxReport& report, TfrxProgressType type, int progress)>;
 
 class TfrxReport : public TfrxComponent, public TfrxDataSetReport {
  public:
@@ -345,6 +346,21 @@ class TfrxReport : public TfrxComponent, public TfrxDataSetReport {
   bool PreparePending() const { return preparePending_; }
   void PrintPrepared();
   bool ExportTo(TfrxCustomExportFilter& filter);
+
+  // --- progress of preparing ("running"), printing and exporting -----------------------
+  // Start, step (the page number) and stop fire OnProgressStart, OnProgress and
+  // OnProgressStop. With ShowProgress (for Running only together with OldStyleProgress)
+  // a progress window (the registered ProgressWindow) shows "prExporting",
+  // "prPrinting", "prRunning" or, in the first of two passes, "prRunningFirst" with the
+  // number; its cancel sets Terminated. Every call lets the window system process
+  // pending messages.
+  void ProgressStart(TfrxProgressType type);
+  void ProgressStep(int progress);
+  void ProgressStop();
+  // The caption of a step of the running operation ("Eksportowanie strony 3").
+  std::string ProgressCaption(int progress) const;
+  // The header line "clErrors" and the errors one per line, as ShowErrors is given them.
+  std::string ErrorsReport() const;
   // Whether the designer changed the report; nothing (false) without a designer.
   bool OpenDesigner(bool modal = true, bool mdiChild = false);
   bool DesignerOpen() const { return designerOpen_; }
@@ -395,6 +411,7 @@ class TfrxReport : public TfrxComponent, public TfrxDataSetReport {
   TfrxReportGetValue OnGetValue;
   TfrxReportNewGetValue OnNewGetValue;
   TfrxLoadTemplateEvent OnLoadTemplate;
+  TfrxProgressEvent OnProgressStart, OnProgress, OnProgressStop;
   // Builds the body of a report page instead of its data bands (the engine calls it with
   // the page, which the host fills with the engine's ShowBand, NewPage and so on).
   TfrxObjectNotify OnManualBuild;
@@ -410,7 +427,6 @@ class TfrxReport : public TfrxComponent, public TfrxDataSetReport {
                       const std::function<TPersistent&()>& newItem);
   void WriteCollection(TfrxPropWriter& writer, TfrxXMLSerializer& serializer, int count,
                        const std::function<TPersistent&(int)>& item) const;
-  std::string ErrorsReport() const;
 
   // Published-property adaptors.
   TfrxComponent* DataSetRef() const;
@@ -460,6 +476,8 @@ class TfrxReport : public TfrxComponent, public TfrxDataSetReport {
   bool preparePending_ = false;
   bool designerOpen_ = false;
   bool reloading_ = false;  // reloading the copy kept by Prepare: no password is asked
+  TfrxProgressType progressType_ = TfrxProgressType::Running;
+  std::unique_ptr<TfrxProgressWindow> progressWindow_;
   int ancestorDepth_ = 0;
   // The design position of the report component as the template had it.
   std::optional<int32_t> designLeft_, designTop_;

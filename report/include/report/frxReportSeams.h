@@ -16,6 +16,7 @@
 // - Errors: collaborators raise std::exception-derived errors carrying the message
 //   text; the report records them in its Errors where the report's rules say so.
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -136,12 +137,31 @@ using TfrxPreviewWindowFactory = std::function<void(TfrxReport& report, bool mod
 // returns whether it changed the report.
 using TfrxDesignerFactory = std::function<bool(TfrxReport& report, bool modal, bool mdiChild)>;
 
+// What a report's long operations report their progress as.
+enum class TfrxProgressType : uint8_t { Running, Exporting, Printing };
+
+// The progress window of a report that shows its progress: made when an operation
+// starts, given the caption of every step, destroyed when the operation stops. Its
+// cancel button sets the report's Terminated.
+class TfrxProgressWindow {
+ public:
+  virtual ~TfrxProgressWindow() = default;
+  // The caption of the current step, 8-bit system text ("Eksportowanie strony 3").
+  virtual void ShowCaption(const std::string& caption) = 0;
+};
+using TfrxProgressWindowFactory = std::function<std::unique_ptr<TfrxProgressWindow>(TfrxReport& report)>;
+
 struct TfrxReportCollaborators {
   std::function<std::unique_ptr<TfrxReportScript>(TfrxReport&)> Script;
   std::function<std::unique_ptr<TfrxReportPages>(TfrxReport&)> Pages;
   std::function<std::unique_ptr<TfrxReportEngine>(TfrxReport&, TfrxReportPages*)> Engine;
   TfrxPreviewWindowFactory PreviewWindow;
   TfrxDesignerFactory Designer;
+  // None where no display exists: progress is then only the report's events.
+  TfrxProgressWindowFactory ProgressWindow;
+  // Lets the window system handle what is pending (a repaint, a click on Cancel); long
+  // operations call it at their fixed points. None: nothing to process.
+  std::function<void()> ProcessMessages;
 };
 
 // Replaces the registered collaborators and returns the previous ones.
