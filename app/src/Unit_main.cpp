@@ -72,6 +72,7 @@ Tfrm_main::Tfrm_main(std::string programFolder, bool trayAvailable, QWidget* par
   setFixedSize(kClientWidth, kClientHeight);
   JobTables.CreateJobTables();
   ApplyReportHostSettings(fr1);
+  ExportFilters.AddTo(JobOutputs);
   JobOutputs.SendJobMail = [this](const std::string& pdfPath, const std::string& recipient) {
     const TEmailSettings settings = frm_Email_ ? frm_Email_->EmailSettings() : TEmailSettings{};
     ::SendJobMail(MSM, programFolder_, settings, pdfPath, recipient);

@@ -1,6 +1,7 @@
 #include "ScriptDialogs.h"
 #include "app/Tavrel.h"
 #include "engine/frxEngine.h"
+#include "output/frxClassExport.h"
 #include "prepared/frxPreviewPages.h"
 #include "script/fs_ireportscript.h"
 
@@ -9,5 +10,6 @@ int main(int argc, char** argv) {
   InstallScriptDialogs();
   frxRegisterPreviewPages();
   frxRegisterEngine();
+  frxRegisterExportFilters();
   return RunTavrel(argc, argv);
 }

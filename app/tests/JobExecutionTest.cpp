@@ -12,6 +12,7 @@
 #include "app/DirectoryEdit.h"
 #include "platform/CodePage.h"
 #include "platform/FileSystem.h"
+#include "platform/Picture.h"
 #include "report/frxReportSeams.h"
 
 namespace {
@@ -183,6 +184,52 @@ TEST(RenderProgramTest, UsageErrorsExitTwoAndHelpZero) {
     EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(process.exitCode(), c.status) << c.args.join(' ').toStdString();
   }
+}
+
+// The JPEG action of the runner on a saved prepared report: one image per page, the
+// progress on standard error with --verbose, and no file at all when the target
+// folder cannot be made.
+TEST(RenderProgramTest, JpegActionWritesOneImagePerPage) {
+  TempFolder out;
+  const std::string prepared = std::string(TAVREL_SOURCE_DIR) + "/app/jobs/tests/fixtures/dostawa.fp3";
+  const std::string dir = out.Folder().substr(0, out.Folder().size() - 1);
+  QProcess process;
+  process.start(TAVREL_RENDER, {"--prepared", QString::fromStdString(prepared), "--action", "jpg", "--out",
+                                QString::fromStdString(dir), "--verbose"});
+  ASSERT_TRUE(process.waitForFinished(60000));
+  const std::string err = process.readAllStandardError().toStdString();
+  ASSERT_EQ(process.exitCode(), 0) << err;
+  EXPECT_EQ(process.readAllStandardOutput().toStdString(),
+            dir + "/dostawa.1.jpg\n" + dir + "/dostawa.2.jpg\n");
+  EXPECT_NE(err.find("Eksportowanie strony 1\nEksportowanie strony 2\n"), std::string::npos) << err;
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(out.Folder()))
+    names.push_back(entry.path().filename().string());
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (std::vector<std::string>{"dostawa.1.jpg", "dostawa.2.jpg"}));
+  const std::string bytes = out.Read("dostawa.1.jpg");
+  const TRasterImage page = DecodeJpeg(std::vector<uint8_t>(bytes.begin(), bytes.end()));
+  EXPECT_EQ(page.Width(), 794);
+  EXPECT_EQ(page.Height(), 1123);
+}
+
+TEST(RenderProgramTest, JpegIntoAFolderThatCannotBeMadeFailsAndLeavesNothing) {
+  TempFolder out;
+  const std::string blocker = out.Write("plik", "not a folder");
+  const std::string prepared = std::string(TAVREL_SOURCE_DIR) + "/app/jobs/tests/fixtures/dostawa.fp3";
+  QProcess process;
+  process.start(TAVREL_RENDER, {"--prepared", QString::fromStdString(prepared), "--action", "jpg", "--out",
+                                QString::fromStdString(blocker + "/obrazy")});
+  ASSERT_TRUE(process.waitForFinished(60000));
+  EXPECT_EQ(process.exitCode(), 1);
+  EXPECT_EQ(process.readAllStandardOutput().toStdString(), "");
+  const std::string err = process.readAllStandardError().toStdString();
+  EXPECT_NE(err.find("Pojawił się następujący błąd(y):"), std::string::npos) << err;
+  EXPECT_NE(err.find("obrazy/"), std::string::npos) << err;  // the file that could not be made
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(out.Folder()))
+    names.push_back(entry.path().filename().string());
+  EXPECT_EQ(names, std::vector<std::string>{"plik"});
 }
 
 }  // namespace

@@ -21,6 +21,7 @@
 #include <string>
 #include <string_view>
 
+#include "app/JobExportFilters.h"
 #include "jobs/JobFiles.h"
 #include "jobs/JobSequence.h"
 #include "jobs/JobTicket.h"
@@ -126,6 +127,8 @@ class Tfrm_main : public QWidget {
   TJobDataSets JobDataSets{JobTables};
   // The report object every job loads its template into, with the host's settings.
   TfrxReport fr1;
+  // The export filters the window owns, with the host settings.
+  TJobExportFilters ExportFilters;
   // What the program can do with a prepared report: the export filters PDF_E and
   // JPG_E, printing and the mail hand-off, as far as the program has them.
   TJobOutputs JobOutputs;

@@ -233,7 +233,15 @@ int RunJob(const TRenderOptions& o, const std::string& programFolder, const std:
     SendJobMail(msm, programFolder, email, pdfPath, recipient);
   };
   TJobSequence sequence(host.report, host.tables, outputs);
-  if (o.Verbose) sequence.OnStep = [&err](const std::string& line) { err << codepage::AnsiToUtf8(line) << '\n'; };
+  if (o.Verbose) {
+    sequence.OnStep = [&err](const std::string& line) { err << codepage::AnsiToUtf8(line) << '\n'; };
+    // The progress a window would show, one line per page.
+    host.report.OnProgress = [&err](TfrxReport& report, TfrxProgressType, int progress) {
+      err << codepage::AnsiToUtf8(report.ProgressCaption(progress)) << '\n';
+    };
+    for (TJobExportFilter* filter : {outputs.PDF_E, outputs.JPG_E})
+      if (filter) filter->SetShowProgress(true);
+  }
   if (o.DumpTables)
     sequence.OnDataLoaded = [&] { DumpJobTables(host.tables, host.report.Variables(), out); };
 

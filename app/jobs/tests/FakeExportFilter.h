@@ -15,6 +15,7 @@
 class TFakeExportFilter : public TJobExportFilter {
  public:
   void SetShowDialog(bool show) override { showDialog = show; }
+  void SetShowProgress(bool show) override { showProgress = show; }
   void SetFileName(const std::string& name) override { fileName_ = name; }
   std::string FileName() const override { return fileName_; }
   bool Export(TfrxReport&) override {
@@ -60,6 +61,7 @@ class TFakeExportFilter : public TJobExportFilter {
   // Writes this many page files instead of one file (0: one file under FileName).
   int pages = 0;
   bool showDialog = false;
+  bool showProgress = false;
   bool dialogAtExport = true;
   int exports = 0;
 

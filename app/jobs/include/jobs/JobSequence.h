@@ -60,6 +60,8 @@ class TJobExportFilter {
  public:
   virtual ~TJobExportFilter() = default;
   virtual void SetShowDialog(bool show) = 0;
+  // Progress of the export through the report's progress (events, window).
+  virtual void SetShowProgress(bool show) = 0;
   virtual void SetFileName(const std::string& fileName) = 0;
   virtual std::string FileName() const = 0;
   // report.ExportTo(filter): true when the export ran.
