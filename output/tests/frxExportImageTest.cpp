@@ -8,6 +8,7 @@
 
 #include "ExportTestReport.h"
 #include "GuiTestApp.h"
+#include "PixelDifference.h"
 #include "TempFolder.h"
 #include "output/frxExportImage.h"
 #include "platform/Picture.h"
@@ -19,19 +20,6 @@ TRasterImage ReadJpeg(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   const std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   return DecodeJpeg(bytes);
-}
-
-// Pixels whose colour differs by more than `tolerance` in some channel.
-int DifferingPixels(const TRasterImage& a, const TRasterImage& b, int tolerance) {
-  int count = 0;
-  for (int y = 0; y < a.Height(); ++y)
-    for (int x = 0; x < a.Width(); ++x) {
-      const TColor p = a.Pixel(x, y), q = b.Pixel(x, y);
-      if (std::abs(RedOf(p) - RedOf(q)) > tolerance || std::abs(GreenOf(p) - GreenOf(q)) > tolerance ||
-          std::abs(BlueOf(p) - BlueOf(q)) > tolerance)
-        ++count;
-    }
-  return count;
 }
 
 bool IsWhite(TColor c, int tolerance = 8) {

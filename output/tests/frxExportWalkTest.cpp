@@ -223,20 +223,26 @@ TEST_F(ExportWalkTest, TerminatedStopsAfterThePageButEndsTheExport) {
 }
 
 TEST_F(ExportWalkTest, ProgressGoesPageByPageWhenShown) {
-  invoice.Prepare(3, 1);
   std::vector<std::string> events;
-  invoice.report.OnProgressStart = [&](TfrxReport&, TfrxProgressType type, int) {
-    events.push_back(type == TfrxProgressType::Exporting ? "start exporting" : "start other");
+  invoice.report.OnProgressStart = [&](TfrxReport& report, TfrxProgressType type, int) {
+    events.push_back(type == TfrxProgressType::Exporting ? "start exporting" : "start running");
   };
-  invoice.report.OnProgress = [&](TfrxReport&, TfrxProgressType, int n) { events.push_back(std::to_string(n)); };
+  invoice.report.OnProgress = [&](TfrxReport& report, TfrxProgressType, int n) {
+    events.push_back(report.ProgressCaption(n));
+  };
   invoice.report.OnProgressStop = [&](TfrxReport&, TfrxProgressType, int) { events.push_back("stop"); };
+  invoice.Prepare(2, 1);  // the store reports the pages of a run
+  EXPECT_EQ(events, (std::vector<std::string>{"start running", "Tworzenie strony 1", "Tworzenie strony 2", "stop"}));
+  invoice.Prepare(1, 1);  // adds a third page
+  events.clear();
   filter.SetShowProgress(false);
   invoice.report.ExportTo(filter);
   EXPECT_TRUE(events.empty());
   filter.SetShowProgress(true);
   filter.SetPageNumbers("2-3");
   invoice.report.ExportTo(filter);
-  EXPECT_EQ(events, (std::vector<std::string>{"start exporting", "2", "3", "stop"}));
+  EXPECT_EQ(events, (std::vector<std::string>{"start exporting", "Eksportowanie strony 2", "Eksportowanie strony 3",
+                                              "stop"}));
 }
 
 TEST_F(ExportWalkTest, ProgressWindowShowsTheCaptionAndItsCancelStops) {

@@ -13,6 +13,7 @@
 
 #include "GuiTestApp.h"
 #include "LayoutTestHelpers.h"
+#include "PixelDifference.h"
 #include "platform/Picture.h"
 
 namespace {
@@ -100,19 +101,6 @@ TRasterImage PaintMemo(const GoldenMemo& memo, int dpi) {
 std::filesystem::path GoldenPath(const GoldenMemo& memo, int dpi) {
   return std::filesystem::path(TAVREL_SOURCE_DIR) / "text/tests/golden" /
          (std::string(memo.name) + "_" + std::to_string(dpi) + ".png");
-}
-
-// Pixels whose colour differs by more than `tolerance` in some channel.
-int DifferingPixels(const TRasterImage& a, const TRasterImage& b, int tolerance) {
-  int count = 0;
-  for (int y = 0; y < a.Height(); ++y)
-    for (int x = 0; x < a.Width(); ++x) {
-      const TColor p = a.Pixel(x, y), q = b.Pixel(x, y);
-      if (std::abs(RedOf(p) - RedOf(q)) > tolerance || std::abs(GreenOf(p) - GreenOf(q)) > tolerance ||
-          std::abs(BlueOf(p) - BlueOf(q)) > tolerance)
-        ++count;
-    }
-  return count;
 }
 
 int InkedPixels(const TRasterImage& image) {
