@@ -52,6 +52,24 @@ class InvoiceRunTest : public ::testing::Test {
     store->EndRun();
     engine->running = false;
   }
+  // A PNG logo on the master band.
+  TfrxPictureView* AddLogo() {
+    auto* logo = new TfrxPictureView(master);
+    logo->SetName("Logo");
+    logo->SetBounds(400, 0, 16, 8);
+    const samples::Bytes png = samples::Png();
+    logo->Picture().Load(TGraphicKind::Png, png);
+    return logo;
+  }
+  // A saved prepared report opened in a store of `other`.
+  static TfrxPreviewPages& Reopen(TfrxReport& other, TStream& saved) {
+    auto loadedStore = std::make_unique<TfrxPreviewPages>(other);
+    TfrxPreviewPages& loaded = *loadedStore;
+    other.SetPreviewPages(std::move(loadedStore), nullptr);
+    saved.SetPosition(0);
+    loaded.LoadFromStream(saved);
+    return loaded;
+  }
   // A band placed at `top` (and `left`), as the engine places one.
   void Place(TfrxBand& band, double top, double left = 0) {
     band.SetTop(top);
@@ -168,11 +186,7 @@ TEST_F(InvoiceRunTest, SavedAndLoadedReportPagesBuildTheSame) {
   TMemoryStream saved;
   store->SaveToStream(saved);
   TfrxReport other;
-  auto loadedStore = std::make_unique<TfrxPreviewPages>(other);
-  TfrxPreviewPages& loaded = *loadedStore;
-  other.SetPreviewPages(std::move(loadedStore), nullptr);
-  saved.SetPosition(0);
-  loaded.LoadFromStream(saved);
+  TfrxPreviewPages& loaded = Reopen(other, saved);
   EXPECT_TRUE(other.Errors().Empty()) << other.Errors().Text();
   TMemoryStream before, after;
   TfrxXMLSerializer(&before).SaveRoot(store->BuildPage(0), true, true);
@@ -184,11 +198,7 @@ TEST_F(InvoiceRunTest, SavedAndLoadedReportPagesBuildTheSame) {
 // A logo on every row: the picture is kept once, the source copy does not carry it, and
 // pages built again (also after a save and load) show it.
 TEST_F(InvoiceRunTest, PicturesTravelOnceThroughThePictureCache) {
-  auto* logo = new TfrxPictureView(master);
-  logo->SetName("Logo");
-  logo->SetBounds(400, 0, 16, 8);
-  const samples::Bytes png = samples::Png();
-  logo->Picture().Load(TGraphicKind::Png, png);
+  TfrxPictureView* logo = AddLogo();
   Start();
   for (int row = 0; row < 3; ++row) Place(*master, 40 + row * 20);
   const samples::Bytes bmp = samples::Bmp(24);
@@ -223,11 +233,7 @@ TEST_F(InvoiceRunTest, PicturesTravelOnceThroughThePictureCache) {
   store->SaveToStream(saved);
   EXPECT_EQ(saved.DataString().find("Picture.PropData"), std::string::npos);
   TfrxReport other;
-  auto loadedStore = std::make_unique<TfrxPreviewPages>(other);
-  TfrxPreviewPages& loaded = *loadedStore;
-  other.SetPreviewPages(std::move(loadedStore), nullptr);
-  saved.SetPosition(0);
-  loaded.LoadFromStream(saved);
+  TfrxPreviewPages& loaded = Reopen(other, saved);
   TfrxComponent* reloaded = loaded.BuildPage(0);
   ASSERT_NE(reloaded, nullptr);
   EXPECT_EQ(kindsOnPage(reloaded), expected);
@@ -235,11 +241,7 @@ TEST_F(InvoiceRunTest, PicturesTravelOnceThroughThePictureCache) {
 }
 
 TEST_F(InvoiceRunTest, AnUnreadablePictureEntryLeavesTheViewEmptyAndSaysWhich) {
-  auto* logo = new TfrxPictureView(master);
-  logo->SetName("Logo");
-  logo->SetBounds(400, 0, 16, 8);
-  const samples::Bytes png = samples::Png();
-  logo->Picture().Load(TGraphicKind::Png, png);
+  AddLogo();
   Start();
   Place(*master, 40);
   End();
@@ -254,11 +256,7 @@ TEST_F(InvoiceRunTest, AnUnreadablePictureEntryLeavesTheViewEmptyAndSaysWhich) {
   TMemoryStream damaged;
   damaged.WriteBuffer(text.data(), static_cast<int64_t>(text.size()));
   TfrxReport other;
-  auto loadedStore = std::make_unique<TfrxPreviewPages>(other);
-  TfrxPreviewPages& loaded = *loadedStore;
-  other.SetPreviewPages(std::move(loadedStore), nullptr);
-  damaged.SetPosition(0);
-  loaded.LoadFromStream(damaged);
+  TfrxPreviewPages& loaded = Reopen(other, damaged);
   TfrxComponent* built = loaded.BuildPage(0);
   ASSERT_NE(built, nullptr);
   auto* view = dynamic_cast<TfrxPictureView*>(built->FindObject("Logo"));
